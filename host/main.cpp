@@ -1,0 +1,2 @@
+int zelkDummy();
+int main() { return zelkDummy() - 1; }
