@@ -1,0 +1,33 @@
+// The host's services interface in its three versions, as made by the
+// host's component factory (component AAXCompID_HostServices).
+#pragma once
+
+#include "IACFUnknown.h"
+
+class AAX_IACFHostServices : public IACFUnknown
+{
+public:
+    virtual AAX_Result Assert (const char* iFile, int32_t iLine, const char* iNote) = 0;
+    virtual AAX_Result Trace (int32_t iPriority, const char* iMessage) = 0;
+
+protected:
+    ~AAX_IACFHostServices() = default;
+};
+
+class AAX_IACFHostServices_V2 : public AAX_IACFHostServices
+{
+public:
+    virtual AAX_Result StackTrace (int32_t iTracePriority, int32_t iStackTracePriority, const char* iMessage) = 0;
+
+protected:
+    ~AAX_IACFHostServices_V2() = default;
+};
+
+class AAX_IACFHostServices_V3 : public AAX_IACFHostServices_V2
+{
+public:
+    virtual AAX_Result HandleAssertFailure (const char* iFile, int32_t iLine, const char* iNote, int32_t iFlags) = 0;
+
+protected:
+    ~AAX_IACFHostServices_V3() = default;
+};

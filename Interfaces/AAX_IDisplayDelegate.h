@@ -1,0 +1,30 @@
+#pragma once
+
+#include "AAX_CString.h"
+
+#include <cstdint>
+
+/** Untyped base of the display delegates. */
+class AAX_IDisplayDelegateBase
+{
+public:
+    virtual ~AAX_IDisplayDelegateBase() = default;
+};
+
+/** Turns a parameter's real value into text and back. */
+template <typename T>
+class AAX_IDisplayDelegate : public AAX_IDisplayDelegateBase
+{
+public:
+    ~AAX_IDisplayDelegate() override = default;
+
+    /** A new heap copy, owned by the caller. */
+    virtual AAX_IDisplayDelegate* Clone() const = 0;
+
+    virtual bool ValueToString (T value, AAX_CString* valueString) const = 0;
+
+    /** As above, but the text is at most maxNumChars characters long. */
+    virtual bool ValueToString (T value, int32_t maxNumChars, AAX_CString* valueString) const = 0;
+
+    virtual bool StringToValue (const AAX_CString& valueString, T* value) const = 0;
+};

@@ -1,0 +1,133 @@
+// Interface and component identifiers of the ACF/AAX interfaces.
+//
+// IID_IACFUnknown is the standard ACF identifier and the four
+// IID_IAAXEffectParametersV1..V4 are the identifiers the host uses for the
+// effect-parameters interface. Every other identifier in this file is our
+// own: this library and the host it talks to agree on them through this
+// header. They are generated GUIDs, not taken from any host.
+#pragma once
+
+#include "AAX.h"
+
+/// the root ACF interface (00000000-0000-0000-C000-000000000046)
+inline constexpr acfUID IID_IACFUnknown = { 0x00000000u, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
+
+/// the host's component factory (DF84548C-1C11-4236-A39E-E91B410DFF17)
+inline constexpr acfUID IID_IACFComponentFactory = { 0xDF84548Cu, 0x1C11, 0x4236, { 0xA3, 0x9E, 0xE9, 0x1B, 0x41, 0x0D, 0xFF, 0x17 } };
+
+/// the host's plug-in definition (5E99C758-7FAF-434C-A44B-7835837FAC5B)
+inline constexpr acfUID IID_IACFPluginDefinition = { 0x5E99C758u, 0x7FAF, 0x434C, { 0xA4, 0x4B, 0x78, 0x35, 0x83, 0x7F, 0xAC, 0x5B } };
+
+/// the host's definition interface (0B1D0F3E-6A0C-4E55-9B7F-2F0D3C9A11E2)
+inline constexpr acfUID IID_IACFDefinition = { 0x0B1D0F3Eu, 0x6A0C, 0x4E55, { 0x9B, 0x7F, 0x2F, 0x0D, 0x3C, 0x9A, 0x11, 0xE2 } };
+
+/// host services, version 1 (34E97224-A7EC-4FAE-AB35-A48A75773FE1)
+inline constexpr acfUID IID_IAAXHostServicesV1 = { 0x34E97224u, 0xA7EC, 0x4FAE, { 0xAB, 0x35, 0xA4, 0x8A, 0x75, 0x77, 0x3F, 0xE1 } };
+
+/// host services, version 2 (7236D5D3-AD93-4987-9EC9-80AD7EC989F7)
+inline constexpr acfUID IID_IAAXHostServicesV2 = { 0x7236D5D3u, 0xAD93, 0x4987, { 0x9E, 0xC9, 0x80, 0xAD, 0x7E, 0xC9, 0x89, 0xF7 } };
+
+/// host services, version 3 (BEBB69B6-8846-4D75-956B-BA5A7F4C9C01)
+inline constexpr acfUID IID_IAAXHostServicesV3 = { 0xBEBB69B6u, 0x8846, 0x4D75, { 0x95, 0x6B, 0xBA, 0x5A, 0x7F, 0x4C, 0x9C, 0x01 } };
+
+/// component: host services (322E8331-9191-445F-A77B-4A4F81CF9DF2)
+inline constexpr acfUID AAXCompID_HostServices = { 0x322E8331u, 0x9191, 0x445F, { 0xA7, 0x7B, 0x4A, 0x4F, 0x81, 0xCF, 0x9D, 0xF2 } };
+
+/// collection, version 1 (A9F4FB90-1F30-404E-8C5C-4F32EA697262)
+inline constexpr acfUID IID_IAAXCollectionV1 = { 0xA9F4FB90u, 0x1F30, 0x404E, { 0x8C, 0x5C, 0x4F, 0x32, 0xEA, 0x69, 0x72, 0x62 } };
+
+/// component: collection (49FF2848-AE0E-4E25-AFD4-919A48160821)
+inline constexpr acfUID AAXCompID_AAXCollection = { 0x49FF2848u, 0xAE0E, 0x4E25, { 0xAF, 0xD4, 0x91, 0x9A, 0x48, 0x16, 0x08, 0x21 } };
+
+/// effect descriptor, version 1 (E4E5FD09-ED56-4D26-A6D5-5DD1A6FE99DC)
+inline constexpr acfUID IID_IAAXEffectDescriptorV1 = { 0xE4E5FD09u, 0xED56, 0x4D26, { 0xA6, 0xD5, 0x5D, 0xD1, 0xA6, 0xFE, 0x99, 0xDC } };
+
+/// effect descriptor, version 2 (49C8ACA8-CAAB-43A9-BEBC-315939B90029)
+inline constexpr acfUID IID_IAAXEffectDescriptorV2 = { 0x49C8ACA8u, 0xCAAB, 0x43A9, { 0xBE, 0xBC, 0x31, 0x59, 0x39, 0xB9, 0x00, 0x29 } };
+
+/// component: effect descriptor (8DFDF360-F3F0-4135-A53A-D9DC8707E834)
+inline constexpr acfUID AAXCompID_EffectDescriptor = { 0x8DFDF360u, 0xF3F0, 0x4135, { 0xA5, 0x3A, 0xD9, 0xDC, 0x87, 0x07, 0xE8, 0x34 } };
+
+/// component descriptor, version 1 (ACF736DF-8332-4B6D-AE1F-AD13B62A3F6D)
+inline constexpr acfUID IID_IAAXComponentDescriptorV1 = { 0xACF736DFu, 0x8332, 0x4B6D, { 0xAE, 0x1F, 0xAD, 0x13, 0xB6, 0x2A, 0x3F, 0x6D } };
+
+/// component descriptor, version 2 (CD5BF9AF-6EDA-4C85-B357-0D0CED2929EE)
+inline constexpr acfUID IID_IAAXComponentDescriptorV2 = { 0xCD5BF9AFu, 0x6EDA, 0x4C85, { 0xB3, 0x57, 0x0D, 0x0C, 0xED, 0x29, 0x29, 0xEE } };
+
+/// component descriptor, version 3 (32058A9C-1E11-440F-8DD5-A4015924D60E)
+inline constexpr acfUID IID_IAAXComponentDescriptorV3 = { 0x32058A9Cu, 0x1E11, 0x440F, { 0x8D, 0xD5, 0xA4, 0x01, 0x59, 0x24, 0xD6, 0x0E } };
+
+/// component: component descriptor (E684C8FA-97AE-4FF1-B90B-781AC1B06EAF)
+inline constexpr acfUID AAXCompID_ComponentDescriptor = { 0xE684C8FAu, 0x97AE, 0x4FF1, { 0xB9, 0x0B, 0x78, 0x1A, 0xC1, 0xB0, 0x6E, 0xAF } };
+
+/// property map, version 1 (BE1D7A1F-8602-4B8B-8BCD-CCCE09F58129)
+inline constexpr acfUID IID_IAAXPropertyMapV1 = { 0xBE1D7A1Fu, 0x8602, 0x4B8B, { 0x8B, 0xCD, 0xCC, 0xCE, 0x09, 0xF5, 0x81, 0x29 } };
+
+/// property map, version 2 (AE9402A0-6E1E-4B92-9083-3CA4F26BE6F2)
+inline constexpr acfUID IID_IAAXPropertyMapV2 = { 0xAE9402A0u, 0x6E1E, 0x4B92, { 0x90, 0x83, 0x3C, 0xA4, 0xF2, 0x6B, 0xE6, 0xF2 } };
+
+/// property map, version 3 (903D5D15-32F1-4F85-9A0C-10DBDE914516)
+inline constexpr acfUID IID_IAAXPropertyMapV3 = { 0x903D5D15u, 0x32F1, 0x4F85, { 0x9A, 0x0C, 0x10, 0xDB, 0xDE, 0x91, 0x45, 0x16 } };
+
+/// component: property map (474C8DD9-5F40-4309-8C3B-75C1E4A7CD9D)
+inline constexpr acfUID AAXCompID_PropertyMap = { 0x474C8DD9u, 0x5F40, 0x4309, { 0x8C, 0x3B, 0x75, 0xC1, 0xE4, 0xA7, 0xCD, 0x9D } };
+
+/// description host, version 1 (E60E3923-846C-428B-8879-B14E6EFAA47C)
+inline constexpr acfUID IID_IAAXDescriptionHostV1 = { 0xE60E3923u, 0x846C, 0x428B, { 0x88, 0x79, 0xB1, 0x4E, 0x6E, 0xFA, 0xA4, 0x7C } };
+
+/// feature info, version 1 (93CEC2B0-7AD9-4280-99D2-58064D843C09)
+inline constexpr acfUID IID_IAAXFeatureInfoV1 = { 0x93CEC2B0u, 0x7AD9, 0x4280, { 0x99, 0xD2, 0x58, 0x06, 0x4D, 0x84, 0x3C, 0x09 } };
+
+/// controller, version 1 (3273077C-5FE4-451C-8AAB-72DD84D05FD7)
+inline constexpr acfUID IID_IAAXControllerV1 = { 0x3273077Cu, 0x5FE4, 0x451C, { 0x8A, 0xAB, 0x72, 0xDD, 0x84, 0xD0, 0x5F, 0xD7 } };
+
+/// controller, version 2 (08FFFF31-7202-49C1-9D45-A4C4652EEDBC)
+inline constexpr acfUID IID_IAAXControllerV2 = { 0x08FFFF31u, 0x7202, 0x49C1, { 0x9D, 0x45, 0xA4, 0xC4, 0x65, 0x2E, 0xED, 0xBC } };
+
+/// controller, version 3 (D7CA5B94-A102-49F9-A3C7-E02EBA040DF4)
+inline constexpr acfUID IID_IAAXControllerV3 = { 0xD7CA5B94u, 0xA102, 0x49F9, { 0xA3, 0xC7, 0xE0, 0x2E, 0xBA, 0x04, 0x0D, 0xF4 } };
+
+/// controller, version 4 (6C0DF755-4860-407E-A576-4A149C22CACD)
+inline constexpr acfUID IID_IAAXControllerV4 = { 0x6C0DF755u, 0x4860, 0x407E, { 0xA5, 0x76, 0x4A, 0x14, 0x9C, 0x22, 0xCA, 0xCD } };
+
+/// controller, version 5 (707749AD-92C7-4B5D-A61C-0FCFC16207E4)
+inline constexpr acfUID IID_IAAXControllerV5 = { 0x707749ADu, 0x92C7, 0x4B5D, { 0xA6, 0x1C, 0x0F, 0xCF, 0xC1, 0x62, 0x07, 0xE4 } };
+
+/// automation delegate, version 1 (42872C4B-7A19-41F0-9964-301438EA8499)
+inline constexpr acfUID IID_IAAXAutomationDelegateV1 = { 0x42872C4Bu, 0x7A19, 0x41F0, { 0x99, 0x64, 0x30, 0x14, 0x38, 0xEA, 0x84, 0x99 } };
+
+/// transport, version 1 (911E689F-87AB-4924-B393-080D38224324)
+inline constexpr acfUID IID_IAAXTransportV1 = { 0x911E689Fu, 0x87AB, 0x4924, { 0xB3, 0x93, 0x08, 0x0D, 0x38, 0x22, 0x43, 0x24 } };
+
+/// transport, version 2 (74CF88D5-2028-44D0-9174-675C40791D2F)
+inline constexpr acfUID IID_IAAXTransportV2 = { 0x74CF88D5u, 0x2028, 0x44D0, { 0x91, 0x74, 0x67, 0x5C, 0x40, 0x79, 0x1D, 0x2F } };
+
+/// view container, version 1 (02379A10-9DE3-4BC3-8CAA-3994E3AF38B9)
+inline constexpr acfUID IID_IAAXViewContainerV1 = { 0x02379A10u, 0x9DE3, 0x4BC3, { 0x8C, 0xAA, 0x39, 0x94, 0xE3, 0xAF, 0x38, 0xB9 } };
+
+/// view container, version 2 (E5520CC3-A6AA-487E-92E1-A0F771DF94A6)
+inline constexpr acfUID IID_IAAXViewContainerV2 = { 0xE5520CC3u, 0xA6AA, 0x487E, { 0x92, 0xE1, 0xA0, 0xF7, 0x71, 0xDF, 0x94, 0xA6 } };
+
+/// page table, version 1 (48795BD9-5535-4150-89E9-45B1003F16F9)
+inline constexpr acfUID IID_IAAXPageTableV1 = { 0x48795BD9u, 0x5535, 0x4150, { 0x89, 0xE9, 0x45, 0xB1, 0x00, 0x3F, 0x16, 0xF9 } };
+
+/// page table, version 2 (48A53F32-7761-4751-A117-760B35CE6B89)
+inline constexpr acfUID IID_IAAXPageTableV2 = { 0x48A53F32u, 0x7761, 0x4751, { 0xA1, 0x17, 0x76, 0x0B, 0x35, 0xCE, 0x6B, 0x89 } };
+
+/// component: page table (4E6D9252-05E6-4AD8-9731-DDB6F48FD844)
+inline constexpr acfUID AAXCompID_PageTable = { 0x4E6D9252u, 0x05E6, 0x4AD8, { 0x97, 0x31, 0xDD, 0xB6, 0xF4, 0x8F, 0xD8, 0x44 } };
+
+/// the plug-in's effect GUI (AE25205D-85E8-4C08-9A8C-162795B7CB53)
+inline constexpr acfUID IID_IAAXEffectGUIV1 = { 0xAE25205Du, 0x85E8, 0x4C08, { 0x9A, 0x8C, 0x16, 0x27, 0x95, 0xB7, 0xCB, 0x53 } };
+
+/// the plug-in's effect parameters, version 1 (964E333D-334C-533F-C2C7-3834C3C23E3E)
+inline constexpr acfUID IID_IAAXEffectParametersV1 = { 0x964E333Du, 0x334C, 0x533F, { 0xC2, 0xC7, 0x38, 0x34, 0xC3, 0xC2, 0x3E, 0x3E } };
+
+/// the plug-in's effect parameters, version 2 (F1F47D06-308F-4CC5-9C7C-50A83F8AB813)
+inline constexpr acfUID IID_IAAXEffectParametersV2 = { 0xF1F47D06u, 0x308F, 0x4CC5, { 0x9C, 0x7C, 0x50, 0xA8, 0x3F, 0x8A, 0xB8, 0x13 } };
+
+/// the plug-in's effect parameters, version 3 (D2540E9D-9163-42BB-A6FD-81E10EA32498)
+inline constexpr acfUID IID_IAAXEffectParametersV3 = { 0xD2540E9Du, 0x9163, 0x42BB, { 0xA6, 0xFD, 0x81, 0xE1, 0x0E, 0xA3, 0x24, 0x98 } };
+
+/// the plug-in's effect parameters, version 4 (2E485536-31A3-4697-9C16-E59BF6B28A41)
+inline constexpr acfUID IID_IAAXEffectParametersV4 = { 0x2E485536u, 0x31A3, 0x4697, { 0x9C, 0x16, 0xE5, 0x9B, 0xF6, 0xB2, 0x8A, 0x41 } };

@@ -1,0 +1,88 @@
+#include "Conversions.h"
+
+namespace Conversions
+{
+    namespace
+    {
+        constexpr float silenceDecibels = -100.0f;
+
+        float gainToDecibels (float gain) noexcept
+        {
+            if (gain <= 0.0f)
+                return silenceDecibels;
+
+            return std::max (20.0f * std::log10 (gain), silenceDecibels);
+        }
+    }
+
+    juce::String twoDecimalText (float value, int)
+    {
+        return juce::String (value, 2);
+    }
+
+    float numberFromText (const juce::String& text)
+    {
+        return text.getFloatValue();
+    }
+
+    juce::String percentText (float value, int maximumStringLength)
+    {
+        return twoDecimalText (value, maximumStringLength) + "%";
+    }
+
+    juce::String decibelTextWithUnit (float value, int maximumStringLength)
+    {
+        return decibelTextWithoutUnit (value, maximumStringLength) + " dB";
+    }
+
+    juce::String decibelTextWithoutUnit (float value, int maximumStringLength)
+    {
+        return twoDecimalText (gainToDecibels (value), maximumStringLength);
+    }
+
+    float gainFromDecibelText (const juce::String& text)
+    {
+        const auto decibels = text.getFloatValue();
+
+        if (decibels > silenceDecibels)
+            return std::pow (10.0f, 0.05f * decibels);
+
+        return 0.0f;
+    }
+
+    juce::String frequencyText (float value, int)
+    {
+        if (value < 1000.0f)
+            return juce::String (value, 2) + " Hz";
+
+        return juce::String (static_cast<double> (value) * 0.001, 2) + " kHz";
+    }
+
+    juce::String crossoverFrequencyText (float value, int maximumStringLength)
+    {
+        if (value < 1000.0f)
+            return juce::String (static_cast<double> (value)) + " Hz";
+
+        return frequencyText (value, maximumStringLength);
+    }
+
+    float frequencyFromText (const juce::String& text)
+    {
+        if (text.endsWith (" kHz"))
+            return text.dropLastCharacters (4).getFloatValue() * 1000.0f;
+
+        // Whatever the unit was typed as, its three characters go.
+        return text.dropLastCharacters (3).getFloatValue();
+    }
+
+    std::function<juce::String (bool, int)> makeSwitchToText (const juce::String& onText,
+                                                              const juce::String& offText)
+    {
+        return [onText, offText] (bool value, int) { return juce::translate (value ? onText : offText); };
+    }
+
+    std::function<bool (const juce::String&)> makeSwitchFromText (const juce::String& onText)
+    {
+        return [onText] (const juce::String& text) { return text == juce::translate (onText); };
+    }
+}

@@ -1,0 +1,8 @@
+#include "MetaAudioParameterBool.h"
+
+MetaAudioParameterBool::~MetaAudioParameterBool() = default;
+
+bool MetaAudioParameterBool::isMetaParameter() const
+{
+    return true;
+}

@@ -1,0 +1,353 @@
+#include "MultiBandProcessor.h"
+
+namespace
+{
+    using FilterType = juce::dsp::LinkwitzRileyFilterType;
+
+    constexpr double gainRampSeconds = 0.05;
+    constexpr double makeupRampSeconds = 0.01;
+    constexpr float saturationOutputScale = 0.7f;
+
+    FilterType crossoverFilterType (int index) noexcept
+    {
+        switch (index)
+        {
+            case 0: case 2: case 4: case 8: case 10:  return FilterType::lowpass;
+            case 1: case 3: case 5: case 9: case 11:  return FilterType::highpass;
+            default:                                  return FilterType::allpass;
+        }
+    }
+
+    //==============================================================================
+    // Routing of the crossover tree, per crossover count. A step copies lane
+    // `source` into lane `destination` (when they differ) and then runs up to four
+    // crossover filters on it, in order; a band takes its lane and runs up to two
+    // filters on it before its own chain.
+    constexpr int maxFiltersPerStep = 4;
+
+    struct SplitStep
+    {
+        int destination, source;
+        int numFilters;
+        int filters[maxFiltersPerStep];
+    };
+
+    struct BandRoute
+    {
+        int lane;
+        int numFilters;
+        int filters[2];
+    };
+
+    struct Routing
+    {
+        int numSteps;
+        SplitStep steps[12];
+        BandRoute bands[MultiBandProcessor::maxBands];
+    };
+
+    // Lane numbers are those of the work buffers: lane 2i is channels 0.. of
+    // buffer i, lane 2i + 1 is channels 2.. of buffer i.
+    constexpr Routing routings[MultiBandProcessor::maxCrossovers + 1] =
+    {
+        // 0 crossovers: one band over the full range.
+        { 0, {}, { { 0, 0, {} } } },
+
+        // 1 crossover.
+        { 0, {}, { { 0, 1, { 4 } }, { 1, 1, { 5 } } } },
+
+        // 2 crossovers.
+        { 3, { { 1, 1, 1, { 5 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
+          { { 0, 2, { 4, 6 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+
+        // 3 crossovers.
+        { 6, { { 0, 0, 2, { 4, 7 } }, { 4, 0, 0, {} }, { 5, 0, 0, {} },
+               { 1, 1, 2, { 5, 6 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
+          { { 4, 1, { 0 } }, { 5, 1, { 1 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+
+        // 4 crossovers: the lowest split's all-pass (12) sits on band 2, and the
+        // upper side also passes the all-pass of the lowest crossover (14).
+        { 9, { { 0, 0, 2, { 4, 7 } }, { 4, 0, 0, {} }, { 5, 0, 0, {} },
+               { 4, 4, 1, { 0 } },    { 6, 4, 0, {} }, { 7, 4, 0, {} },
+               { 1, 1, 3, { 5, 6, 14 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
+          { { 6, 1, { 8 } }, { 7, 1, { 9 } }, { 5, 2, { 1, 12 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+
+        // 5 crossovers: the upper side also passes the all-passes of the first
+        // and third crossovers (14, 15).
+        { 12, { { 0, 0, 2, { 4, 7 } },  { 4, 0, 0, {} }, { 5, 0, 0, {} },
+                { 4, 4, 2, { 0, 13 } }, { 6, 4, 0, {} }, { 7, 4, 0, {} },
+                { 5, 5, 2, { 1, 12 } }, { 8, 5, 0, {} }, { 9, 5, 0, {} },
+                { 1, 1, 4, { 5, 6, 14, 15 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
+          { { 6, 1, { 8 } }, { 7, 1, { 9 } }, { 8, 1, { 10 } }, { 9, 1, { 11 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+    };
+
+    bool isFinite (const juce::dsp::AudioBlock<float>& block) noexcept
+    {
+        for (size_t ch = 0; ch < block.getNumChannels(); ++ch)
+        {
+            auto* data = block.getChannelPointer (ch);
+            for (size_t i = 0; i < block.getNumSamples(); ++i)
+                if (! std::isfinite (data[i]))
+                    return false;
+        }
+        return true;
+    }
+}
+
+//==============================================================================
+MultiBandProcessor::MultiBandProcessor()
+{
+    for (int band = 0; band < maxBands; ++band)
+        for (int choice = 0; choice < numOversamplingChoices; ++choice)
+            oversamplers.add (new juce::dsp::Oversampling<float> (2, (size_t) choice + 1,
+                                                                  juce::dsp::Oversampling<float>::filterHalfBandPolyphaseIIR,
+                                                                  true, false));
+
+    waveShapers = SaturationCurves::makeWaveShapers (tapeNoise);
+
+    for (int i = 0; i < numCrossoverFilters; ++i)
+        crossoverFilters.add (new juce::dsp::LinkwitzRileyFilter<float>());
+
+    for (int band = 0; band < maxBands; ++band)
+    {
+        inputGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (gainRampSeconds);
+        levelGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (gainRampSeconds);
+        makeupGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (makeupRampSeconds);
+
+        auto* mixer = bandMixers.add (new juce::dsp::DryWetMixer<float> (maximumBandWetLatency));
+        mixer->setMixingRule (juce::dsp::DryWetMixingRule::linear);
+
+        lowPassFilters.add (new juce::dsp::LinkwitzRileyFilter<float>())->setType (FilterType::lowpass);
+        highPassFilters.add (new juce::dsp::LinkwitzRileyFilter<float>())->setType (FilterType::highpass);
+
+        bandEnabled[(size_t) band] = false;
+        bandActive[(size_t) band] = false;
+        bandRealActive[(size_t) band] = true;
+        bandSolo[(size_t) band] = false;
+        shaperIndex[(size_t) band] = 0;
+        oversamplingIndex[(size_t) band] = 0;
+
+        // The library's own starting points: unit gains, fully wet, 2 kHz filters.
+        inputGainTargets[(size_t) band].publish (1.0f);
+        levelGainTargets[(size_t) band].publish (1.0f);
+        makeupGainTargets[(size_t) band].publish (1.0f);
+        bandMixTargets[(size_t) band].publish (1.0f);
+        lowPassCutoffs[(size_t) band].publish (lowPassFilters[band]->getCutoffFrequency());
+        highPassCutoffs[(size_t) band].publish (highPassFilters[band]->getCutoffFrequency());
+    }
+
+    for (int i = 0; i < numCrossoverFilters; ++i)
+    {
+        crossoverFilters[i]->setType (crossoverFilterType (i));
+        crossoverCutoffs[(size_t) i].publish (crossoverFilters[i]->getCutoffFrequency());
+    }
+
+    globalMixer.setMixingRule (juce::dsp::DryWetMixingRule::linear);
+}
+
+//==============================================================================
+void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
+{
+    sampleRate = spec.sampleRate;
+
+    for (auto* oversampler : oversamplers)
+    {
+        oversampler->numChannels = spec.numChannels;
+        oversampler->initProcessing (spec.maximumBlockSize);
+    }
+
+    // Take up every published setting anew for the new rate, then let each
+    // block's prepare snap its ramps to the targets.
+    for (auto& v : crossoverCutoffs)     v.invalidate();
+    for (auto* group : { &inputGainTargets, &levelGainTargets, &makeupGainTargets,
+                         &bandMixTargets, &lowPassCutoffs, &highPassCutoffs })
+        for (auto& v : *group)
+            v.invalidate();
+    globalMixTarget.invalidate();
+
+    for (auto* f : crossoverFilters)  f->prepare (spec);
+    for (auto* g : inputGains)        g->prepare (spec);
+    for (auto* g : levelGains)        g->prepare (spec);
+    for (auto* g : makeupGains)       g->prepare (spec);
+    for (auto* m : bandMixers)        m->prepare (spec);
+    for (auto* f : lowPassFilters)    f->prepare (spec);
+    for (auto* f : highPassFilters)   f->prepare (spec);
+    globalMixer.prepare (spec);
+
+    for (auto& buffer : workBuffers)
+        buffer.setSize (4, (int) spec.maximumBlockSize, false, false, true);
+
+    applyPublishedSettings();
+    reset();
+}
+
+void MultiBandProcessor::reset()
+{
+    for (auto* f : crossoverFilters)  f->reset();
+    for (auto* g : inputGains)        g->reset();
+    for (auto* g : levelGains)        g->reset();
+    for (auto* g : makeupGains)       g->reset();
+    for (auto* m : bandMixers)        m->reset();
+    for (auto* f : lowPassFilters)    f->reset();
+    for (auto* f : highPassFilters)   f->reset();
+    globalMixer.reset();
+}
+
+//==============================================================================
+float MultiBandProcessor::limitToNyquist (float hz) const noexcept
+{
+    // A cut-off at or above half the sample rate (a 20 kHz crossover at a
+    // 32 kHz rate, say) would make the filter unstable.
+    if (sampleRate <= 0.0)
+        return hz;
+    return juce::jlimit (1.0f, (float) (sampleRate * 0.49), hz);
+}
+
+void MultiBandProcessor::applyCrossoverCutoffs() noexcept
+{
+    float hz;
+    for (int i = 0; i < numCrossoverFilters; ++i)
+        if (crossoverCutoffs[(size_t) i].takeChange (hz))
+            crossoverFilters.getUnchecked (i)->setCutoffFrequency (limitToNyquist (hz));
+}
+
+void MultiBandProcessor::applyPublishedSettings() noexcept
+{
+    applyCrossoverCutoffs();
+
+    float v;
+    for (int b = 0; b < maxBands; ++b)
+    {
+        const auto i = (size_t) b;
+        if (inputGainTargets[i].takeChange (v))   inputGains.getUnchecked (b)->setGainLinear (v);
+        if (levelGainTargets[i].takeChange (v))   levelGains.getUnchecked (b)->setGainLinear (v);
+        if (makeupGainTargets[i].takeChange (v))  makeupGains.getUnchecked (b)->setGainLinear (v);
+        if (bandMixTargets[i].takeChange (v))     bandMixers.getUnchecked (b)->setWetMixProportion (juce::jlimit (0.0f, 1.0f, v));
+        if (lowPassCutoffs[i].takeChange (v))     lowPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
+        if (highPassCutoffs[i].takeChange (v))    highPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
+    }
+
+    if (globalMixTarget.takeChange (v))
+        globalMixer.setWetMixProportion (juce::jlimit (0.0f, 1.0f, v));
+}
+
+//==============================================================================
+void MultiBandProcessor::runFilters (Lane lane, const int* filters, int count) noexcept
+{
+    juce::dsp::ProcessContextReplacing<float> context (lane);
+    for (int i = 0; i < count; ++i)
+        crossoverFilters.getUnchecked (filters[i])->process (context);
+}
+
+void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept
+{
+    // The count is read before the cut-offs: a writer publishes it last.
+    const auto count = crossoverCount.load (std::memory_order_acquire);
+    applyPublishedSettings();
+
+    const auto numSamples = buffer.getNumSamples();
+    const auto n = (size_t) numChannels;
+
+    for (int i = 0; i < numWorkBuffers; ++i)
+    {
+        juce::dsp::AudioBlock<float> whole (workBuffers[(size_t) i]);
+        lanes[(size_t) (2 * i)]     = whole.getSubsetChannelBlock (0, n).getSubBlock (0, (size_t) numSamples);
+        lanes[(size_t) (2 * i + 1)] = whole.getSubsetChannelBlock (2, n).getSubBlock (0, (size_t) numSamples);
+    }
+
+    juce::dsp::AudioBlock<float> host (buffer.getArrayOfWritePointers(), n, (size_t) numSamples);
+    lanes[0].copyFrom (host);
+    lanes[1].copyFrom (host);
+
+    const bool routable = count <= (size_t) maxCrossovers;
+
+    if (routable)
+    {
+        const auto& routing = routings[count];
+        for (int s = 0; s < routing.numSteps; ++s)
+        {
+            const auto& step = routing.steps[s];
+            if (step.destination != step.source)
+                lanes[(size_t) step.destination].copyFrom (lanes[(size_t) step.source]);
+            runFilters (lanes[(size_t) step.destination], step.filters, step.numFilters);
+        }
+    }
+
+    globalMixer.pushDrySamples (host);
+    host.clear();
+
+    bool anySolo = false;
+    for (int b = 0; b < maxBands; ++b)
+        anySolo = anySolo || (bandEnabled[(size_t) b].load() && bandSolo[(size_t) b].load());
+
+    if (routable)
+    {
+        const auto& routing = routings[count];
+        for (int b = 0; b < maxBands && (size_t) b <= count; ++b)
+        {
+            if (! bandEnabled[(size_t) b].load())
+                continue;
+
+            const auto& route = routing.bands[b];
+            auto lane = lanes[(size_t) route.lane];
+            runFilters (lane, route.filters, route.numFilters);
+            processBand (b, juce::dsp::ProcessContextReplacing<float> (lane));
+
+            const bool summed = count == 0 || ! anySolo || bandSolo[(size_t) b].load();
+            if (summed)
+                host.add (lane);
+        }
+    }
+
+    globalMixer.mixWetSamples (host);
+
+    // A runaway (non-finite) result would otherwise stay in the filters'
+    // state for good: drop the block and start the engine's state afresh.
+    if (! isFinite (host))
+    {
+        host.clear();
+        reset();
+        for (auto* oversampler : oversamplers)
+            oversampler->reset();
+    }
+}
+
+void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept
+{
+    const auto b = (size_t) band;
+    const auto shaper = shaperIndex[b].load();
+
+    if (! (bandRealActive[b].load() && bandActive[b].load() && shaper >= 0 && shaper < 10))
+    {
+        levelGains.getUnchecked (band)->process (context);
+        return;
+    }
+
+    auto& oversampler = oversamplerFor (band, juce::jlimit (0, numOversamplingChoices - 1, oversamplingIndex[b].load()));
+    auto& mixer = *bandMixers.getUnchecked (band);
+    mixer.setWetLatency (oversampler.getLatencyInSamples());
+    mixer.pushDrySamples (context.getInputBlock());
+
+    inputGains.getUnchecked (band)->process (context);
+
+    auto& block = context.getOutputBlock();
+    auto oversampled = oversampler.processSamplesUp (block);
+    const auto& curve = waveShapers[(size_t) shaper];
+
+    for (size_t ch = 0; ch < oversampled.getNumChannels(); ++ch)
+    {
+        auto* samples = oversampled.getChannelPointer (ch);
+        for (size_t i = 0; i < oversampled.getNumSamples(); ++i)
+            samples[i] = curve (samples[i]);
+    }
+
+    oversampled.multiplyBy (saturationOutputScale);
+    oversampler.processSamplesDown (block);
+
+    makeupGains.getUnchecked (band)->process (context);
+    highPassFilters.getUnchecked (band)->process (context);
+    lowPassFilters.getUnchecked (band)->process (context);
+
+    mixer.mixWetSamples (block);
+    levelGains.getUnchecked (band)->process (context);
+}

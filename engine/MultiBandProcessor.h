@@ -1,0 +1,134 @@
+#pragma once
+
+#include "PublishedValue.h"
+#include "SaturationCurves.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+#include <juce_dsp/juce_dsp.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+/** The band engine: the Linkwitz-Riley crossover tree, the per-band chains
+    (gain, oversampled saturation, make-up gain, high/low-pass, dry/wet, level)
+    and the global dry/wet mix. `MultiAudioProcessor` owns one and names it
+    `MultiAudioProcessor::MultiBandProcessor`.
+
+    Threading: the DSP objects belong to the audio thread (and to prepare/reset,
+    which hosts never run during processing). Every setting that a parameter
+    change makes on another thread is published through atomics: the band flags
+    and indices directly, the gain targets, mixer proportions and filter cut-offs
+    as `PublishedValue`s that `applyPublishedSettings` takes up at the start of
+    each block. The crossover count is published last by the writer and read
+    first by the audio thread, so a new routing never runs on old cut-offs.
+*/
+class MultiBandProcessor
+{
+public:
+    static constexpr int maxBands = 6;
+    static constexpr int maxCrossovers = 5;
+    static constexpr int numOversamplingChoices = 4;
+    static constexpr int numWorkBuffers = 5;
+    static constexpr int numLanes = 2 * numWorkBuffers;
+
+    /** The split tree: low-pass 0, 2, 4, 8, 10; high-pass 1, 3, 5, 9, 11;
+        all-pass 6, 7, 12, 13, and 14, 15, which complete the phase
+        compensation for four and five crossovers so the sum of neutral bands
+        stays flat. */
+    static constexpr int numCrossoverFilters = 16;
+
+    /** Maximum delay of a band's dry path, which follows its oversampler's latency. */
+    static constexpr int maximumBandWetLatency = 10;
+
+    MultiBandProcessor();
+
+    //==============================================================================
+    // Settings, written on any thread.
+
+    void publishCrossoverCutoff (int filterIndex, float hz) noexcept  { crossoverCutoffs[(size_t) filterIndex].publish (hz); }
+    void publishInputGain (int band, float gain) noexcept             { inputGainTargets[(size_t) band].publish (gain); }
+    void publishLevelGain (int band, float gain) noexcept             { levelGainTargets[(size_t) band].publish (gain); }
+    void publishMakeupGain (int band, float gain) noexcept            { makeupGainTargets[(size_t) band].publish (gain); }
+    void publishBandMix (int band, float wetProportion) noexcept      { bandMixTargets[(size_t) band].publish (wetProportion); }
+    void publishLowPass (int band, float hz) noexcept                 { lowPassCutoffs[(size_t) band].publish (hz); }
+    void publishHighPass (int band, float hz) noexcept                { highPassCutoffs[(size_t) band].publish (hz); }
+    void publishGlobalMix (float wetProportion) noexcept              { globalMixTarget.publish (wetProportion); }
+
+    float publishedCrossoverCutoff (int filterIndex) const noexcept   { return crossoverCutoffs[(size_t) filterIndex].latest(); }
+    float publishedLevelGain (int band) const noexcept                { return levelGainTargets[(size_t) band].latest(); }
+    float publishedMakeupGain (int band) const noexcept               { return makeupGainTargets[(size_t) band].latest(); }
+    float publishedInputGain (int band) const noexcept                { return inputGainTargets[(size_t) band].latest(); }
+    float publishedBandMix (int band) const noexcept                  { return bandMixTargets[(size_t) band].latest(); }
+    float publishedLowPass (int band) const noexcept                  { return lowPassCutoffs[(size_t) band].latest(); }
+    float publishedHighPass (int band) const noexcept                 { return highPassCutoffs[(size_t) band].latest(); }
+    float publishedGlobalMix() const noexcept                         { return globalMixTarget.latest(); }
+
+    //==============================================================================
+    // Host thread, outside processing.
+
+    void prepare (const juce::dsp::ProcessSpec& spec);
+    void reset();
+
+    //==============================================================================
+    // Audio thread.
+
+    /** Takes up every setting published since the last block. */
+    void applyPublishedSettings() noexcept;
+
+    /** Splits, processes and sums the first `numChannels` channels of `buffer`
+        in place (up to the global mix, before the output gain). */
+    void process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept;
+
+    /** Runs one band's chain in place on the context's block. */
+    void processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept;
+
+    //==============================================================================
+    juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> crossoverFilters;
+
+    /** The number of active crossovers the audio thread routes by (0..5). */
+    std::atomic<size_t> crossoverCount { 5 };
+
+    std::array<std::atomic<bool>, maxBands> bandEnabled {};
+    std::array<std::atomic<bool>, maxBands> bandActive {};
+    std::array<std::atomic<bool>, maxBands> bandRealActive {};
+    std::array<std::atomic<bool>, maxBands> bandSolo {};
+    std::array<std::atomic<int>, maxBands> shaperIndex {};
+    std::array<std::atomic<int>, maxBands> oversamplingIndex {};
+
+    juce::OwnedArray<juce::dsp::Gain<float>> inputGains;
+    juce::OwnedArray<juce::dsp::Gain<float>> levelGains;
+    juce::OwnedArray<juce::dsp::Gain<float>> makeupGains;
+    juce::OwnedArray<juce::dsp::DryWetMixer<float>> bandMixers;
+    juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> lowPassFilters;
+    juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> highPassFilters;
+    std::array<juce::AudioBuffer<float>, numWorkBuffers> workBuffers;
+    juce::dsp::DryWetMixer<float> globalMixer;
+    juce::OwnedArray<juce::dsp::Oversampling<float>> oversamplers; // [band * 4 + choice]
+
+    /** Random source of the "Tape" curve; one per engine, so parallel
+        instances never contend for a shared generator. */
+    TapeNoiseSource tapeNoise;
+    std::array<std::function<float (float)>, 11> waveShapers;
+
+    juce::dsp::Oversampling<float>& oversamplerFor (int band, int choice) noexcept
+    {
+        return *oversamplers.getUnchecked (band * numOversamplingChoices + choice);
+    }
+
+private:
+    using Lane = juce::dsp::AudioBlock<float>;
+
+    void applyCrossoverCutoffs() noexcept;
+    void runFilters (Lane lane, const int* filters, int count) noexcept;
+    float limitToNyquist (float hz) const noexcept;
+
+    std::array<PublishedValue, numCrossoverFilters> crossoverCutoffs;
+    std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets, makeupGainTargets,
+                                         bandMixTargets, lowPassCutoffs, highPassCutoffs;
+    PublishedValue globalMixTarget { 1.0f };
+
+    double sampleRate = 0.0;
+    std::array<Lane, numLanes> lanes;
+};

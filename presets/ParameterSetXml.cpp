@@ -1,0 +1,89 @@
+#include "presets/ParameterSetXml.h"
+
+#include <cmath>
+
+namespace
+{
+    /** The parameter's ID, or an empty string for a parameter without one. */
+    juce::String idOf (juce::AudioProcessorParameter* parameter)
+    {
+        if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
+            return withId->paramID;
+
+        return {};
+    }
+
+    /** The normalised value stored for a parameter: the attribute's number narrowed
+        to float and kept inside 0..1. Text that reads as no finite number (NaN or
+        infinity typed into a hand-edited file) yields the parameter's default, so a
+        damaged entry can never feed a non-finite value into the audio path. */
+    float storedValueOrDefault (const juce::XmlElement& set, const juce::String& id, float defaultValue)
+    {
+        if (! set.hasAttribute (id))
+            return defaultValue;
+
+        const auto value = (float) set.getStringAttribute (id).getDoubleValue();
+
+        if (! std::isfinite (value))
+            return defaultValue;
+
+        return juce::jlimit (0.0f, 1.0f, value);
+    }
+}
+
+bool isExcludedFromParameterSets (const juce::String& parameterID)
+{
+    return parameterID == "preset" || parameterID == "input_plot" || parameterID == "output_plot";
+}
+
+void captureParametersToXml (juce::AudioProcessor& processor, juce::XmlElement& set)
+{
+    set.removeAllAttributes();
+
+    for (auto* parameter : processor.getParameters())
+    {
+        const auto id = idOf (parameter);
+
+        if (id.isEmpty() || isExcludedFromParameterSets (id))
+            continue;
+
+        set.setAttribute (juce::Identifier (id), (double) parameter->getValue());
+    }
+}
+
+void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& processor)
+{
+    for (auto* parameter : processor.getParameters())
+    {
+        const auto id = idOf (parameter);
+
+        if (id.isEmpty() || isExcludedFromParameterSets (id))
+            continue;
+
+        const auto value = storedValueOrDefault (set, id, parameter->getDefaultValue());
+        parameter->setValue (value);
+        parameter->sendValueChangedMessageToListeners (value);
+    }
+}
+
+bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
+{
+    if (! file.existsAsFile())
+        return false;
+
+    auto parsed = juce::parseXML (file);
+
+    if (parsed == nullptr)
+        return false;
+
+    into = *parsed;
+    return true;
+}
+
+bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
+{
+    if (file.getFullPathName().isEmpty() || ! file.exists())
+        file.create();
+
+    return presets.writeTo (file, juce::XmlElement::TextFormat());
+}

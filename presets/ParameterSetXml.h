@@ -1,0 +1,35 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+/** Parameter sets as XML.
+
+    A parameter set is one XML element with one attribute per captured parameter:
+    the attribute's name is the parameter's ID and its text the parameter's
+    normalised value (0..1). Every parameter with an ID is captured except
+    "preset", "input_plot" and "output_plot", which belong to the window and the
+    preset bar rather than to the sound. The same form serves the entries of
+    presets.xml and the stored A/B set.
+*/
+
+/** True for the parameter IDs that presets and the A/B store leave alone. */
+bool isExcludedFromParameterSets (const juce::String& parameterID);
+
+/** Replaces every attribute of `set` (its tag and children stay) with the
+    processor's captured parameters, in parameter order. */
+void captureParametersToXml (juce::AudioProcessor& processor, juce::XmlElement& set);
+
+/** Sets every captured parameter of the processor from `set`; a parameter the set
+    does not name goes back to its default value. Listeners are notified
+    synchronously, one parameter at a time, in parameter order. */
+void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& processor);
+
+/** Parses `file` and, when it holds an XML document, makes `into` a copy of its
+    document element. When the file is missing or does not parse, `into` is left
+    as it was and false is returned. */
+bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
+
+/** Writes `presets` to `file` as an XML document with CR LF line ends, creating
+    missing folders first. Returns whether the file was written; callers may
+    ignore it, since a failed write leaves the previous file untouched. */
+bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "engine/ParameterLayout.h"
+#include "presets/ABStateHolder.h"
+#include "presets/PresetsHolder.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+/** Points HOME and XDG_CONFIG_HOME at a fresh temporary folder for the lifetime
+    of the object, so that presets holders built meanwhile never see a real
+    user's files; the folder is removed and the variables restored afterwards. */
+class ScopedTemporaryHome
+{
+public:
+    ScopedTemporaryHome()
+        : savedHome (read ("HOME")), savedConfigHome (read ("XDG_CONFIG_HOME"))
+    {
+        home = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                   .getNonexistentChildFile ("zelk-presets-test-home", {}, false);
+        home.createDirectory();
+        setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+        setConfigHome (home.getChildFile (".config"));
+    }
+
+    ~ScopedTemporaryHome()
+    {
+        restore ("HOME", savedHome);
+        restore ("XDG_CONFIG_HOME", savedConfigHome);
+        home.deleteRecursively();
+    }
+
+    void setConfigHome (const juce::File& folder) const    { setenv ("XDG_CONFIG_HOME", folder.getFullPathName().toRawUTF8(), 1); }
+    void setConfigHomeText (const char* text) const         { setenv ("XDG_CONFIG_HOME", text, 1); }
+    void unsetConfigHome() const                            { unsetenv ("XDG_CONFIG_HOME"); }
+
+    /** Where presets.xml belongs while XDG_CONFIG_HOME is left as the constructor set it. */
+    juce::File presetsFile() const    { return home.getChildFile (".config/Velkor Audio Tools/ZELK-MULTI/presets.xml"); }
+
+    juce::File home;
+
+private:
+    static std::optional<std::string> read (const char* name)
+    {
+        if (const auto* value = std::getenv (name))
+            return std::string (value);
+
+        return std::nullopt;
+    }
+
+    static void restore (const char* name, const std::optional<std::string>& value)
+    {
+        if (value.has_value())
+            setenv (name, value->c_str(), 1);
+        else
+            unsetenv (name);
+    }
+
+    std::optional<std::string> savedHome, savedConfigHome;
+};
+
+/** A stand-in for the plug-in's processor with the same construction order as
+    far as presets are concerned: the A/B holder and the presets holder are built
+    before the parameter store, which carries the real parameter layout. */
+class PresetsTestProcessor : public juce::AudioProcessor
+{
+public:
+    PresetsTestProcessor() = default;
+
+    const juce::String getName() const override                           { return "ZELK-MULTI"; }
+    void prepareToPlay (double, int) override                             {}
+    void releaseResources() override                                      {}
+    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
+    double getTailLengthSeconds() const override                          { return 0.0; }
+    bool acceptsMidi() const override                                     { return false; }
+    bool producesMidi() const override                                    { return false; }
+    juce::AudioProcessorEditor* createEditor() override                   { return nullptr; }
+    bool hasEditor() const override                                       { return false; }
+    int getNumPrograms() override                                         { return 1; }
+    int getCurrentProgram() override                                      { return 0; }
+    void setCurrentProgram (int) override                                 {}
+    const juce::String getProgramName (int) override                      { return {}; }
+    void changeProgramName (int, const juce::String&) override            {}
+    void getStateInformation (juce::MemoryBlock&) override                {}
+    void setStateInformation (const void*, int) override                  {}
+
+    juce::RangedAudioParameter& parameter (const juce::String& id)
+    {
+        auto* found = parameters.getParameter (id);
+        jassert (found != nullptr);
+        return *found;
+    }
+
+    float plainValue (const juce::String& id)    { return parameters.getRawParameterValue (id)->load(); }
+
+    void setPlain (const juce::String& id, float value)
+    {
+        auto& p = parameter (id);
+        p.setValueNotifyingHost (p.convertTo0to1 (value));
+    }
+
+    ABStateHolder abStateHolder { *this };
+    PresetsHolder presetsHolder { *this, getName() + "/presets.xml" };
+    juce::AudioProcessorValueTreeState parameters { *this, nullptr, "PARAMS", createParameterLayout() };
+};
+
+/** A file's bytes as text. */
+inline juce::String contentsOf (const juce::File& file)
+{
+    return file.loadFileAsString();
+}
+
+inline juce::String embeddedFactoryText()
+{
+    return juce::String::fromUTF8 (factoryPresetsXml, factoryPresetsXmlSize);
+}
