@@ -5,6 +5,7 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <atomic>
+#include <type_traits>
 
 /**
     Spectrum analyser with its own worker thread.

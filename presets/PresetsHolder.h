@@ -53,7 +53,7 @@ public:
     static juce::XmlElement createFactoryPresets();
 
     /** The name a presets file that cannot be read is moved to: "presets-unreadable.xml"
-        beside it, or "presets-unreadable (2).xml" and so on when that is taken. */
+        beside it, or "presets-unreadable(2).xml" and so on when that is taken. */
     static juce::File unreadableFileFor (const juce::File& presetsFile);
 
     juce::PropertiesFile::Options options;

@@ -465,6 +465,30 @@ TEST_F (AnalyserTest, SetupWhileRunningKeepsTheThreadRunningOnTheNewFifo)
     EXPECT_FALSE (analyser.isThreadRunning());
 }
 
+TEST_F (AnalyserTest, SetupWhileTheWorkerIsBusyReplacesTheFifoSafely)
+{
+    // The host may prepare again while a plot is on. The worker must not be
+    // reading the FIFO's storage while setupAnalyser replaces it; the
+    // ThreadSanitizer build reports it if it is.
+    SignalFeeder feeder (analyser, sineAtBin (40, 1.0f));
+    analyser.startAnalysing();
+
+    for (int round = 0; round < 5; ++round)
+    {
+        const int capacity = round % 2 == 0 ? 44100 : 48000;
+        analyser.setupAnalyser (capacity, (float) capacity);
+        feeder.feed (capacity - 1);   // a backlog of some eighty frames
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    }
+
+    analyser.setupAnalyser (48000, testSampleRate);
+    EXPECT_TRUE (analyser.isThreadRunning());
+
+    analyser.newDataAvailable = false;
+    feeder.feed (frameSize);
+    EXPECT_TRUE (waitForAveragedFrame (analyser));
+}
+
 TEST_F (AnalyserTest, FeedingAnalysingPlottingAndSwitchingConcurrentlyIsSafe)
 {
     // Mainly for the ThreadSanitizer build: every thread that meets the
@@ -542,7 +566,8 @@ TEST_F (AnalyserTest, AddAudioDataAllocatesNothing)
 
 TEST (AllocationCounterTest, CountsOnlyTheCallingThreadWhileAlive)
 {
-    ASSERT_TRUE (testsupport::AllocationCounter::isInstalled());
+    ASSERT_TRUE (testsupport::AllocationCounter::isInstalled())
+        << "tests/support/AllocationCounter.cpp must be linked into this test program";
 
     std::vector<int>* before = new std::vector<int> (10);
 

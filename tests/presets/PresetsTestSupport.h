@@ -3,6 +3,7 @@
 #include "engine/ParameterLayout.h"
 #include "presets/ABStateHolder.h"
 #include "presets/PresetsHolder.h"
+#include "resources/FactoryPresets.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -116,4 +117,13 @@ inline juce::String contentsOf (const juce::File& file)
 inline juce::String embeddedFactoryText()
 {
     return juce::String::fromUTF8 (factoryPresetsXml, factoryPresetsXmlSize);
+}
+
+namespace juce
+{
+    /** Lets test failures show string lists readably. */
+    inline void PrintTo (const StringArray& strings, std::ostream* stream)
+    {
+        *stream << "{ " << strings.joinIntoString (" | ") << " }";
+    }
 }

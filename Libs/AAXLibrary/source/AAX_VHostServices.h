@@ -3,12 +3,9 @@
 // to 3 and forwards each operation to the version that defines it.
 #pragma once
 
+#include "ACFPtr.h"
+#include "AAX_IACFHostServices.h"
 #include "AAX_IHostServices.h"
-
-class IACFUnknown;
-class AAX_IACFHostServices;
-class AAX_IACFHostServices_V2;
-class AAX_IACFHostServices_V3;
 
 class AAX_VHostServices : public AAX_IHostServices
 {
@@ -27,7 +24,8 @@ public:
     AAX_Result StackTrace (int32_t iTracePriority, int32_t iStackTracePriority, const char* iMessage) const override;
 
 private:
-    AAX_IACFHostServices*    mHostServices   = nullptr;
-    AAX_IACFHostServices_V2* mHostServicesV2 = nullptr;
-    AAX_IACFHostServices_V3* mHostServicesV3 = nullptr;
+    // Released in reverse order: version 3, 2, then 1.
+    ACFPtr<AAX_IACFHostServices>    mHostServices;
+    ACFPtr<AAX_IACFHostServices_V2> mHostServicesV2;
+    ACFPtr<AAX_IACFHostServices_V3> mHostServicesV3;
 };
