@@ -1,0 +1,158 @@
+// The stand-in host as a user runs it: renders, refuses bad input with a
+// message and a non-zero status, and never leaves a partial output file.
+
+#include <gtest/gtest.h>
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+namespace
+{
+    struct Run
+    {
+        int exitCode = -1;
+        juce::String output;
+    };
+
+    Run runHost (const juce::StringArray& arguments)
+    {
+        juce::StringArray command { ZELK_HOST_PROGRAM };
+        command.addArray (arguments);
+
+        juce::ChildProcess process;
+        Run run;
+        if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+            return run;
+        run.output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (60000);
+        run.exitCode = (int) process.getExitCode();
+        return run;
+    }
+
+    juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate = nullptr)
+    {
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
+        if (reader == nullptr)
+            return {};
+        juce::AudioBuffer<float> buffer ((int) reader->numChannels, (int) reader->lengthInSamples);
+        reader->read (&buffer, 0, (int) reader->lengthInSamples, 0, true, true);
+        if (sampleRate != nullptr)
+            *sampleRate = reader->sampleRate;
+        return buffer;
+    }
+
+    void writeWav (const juce::File& file, const juce::AudioBuffer<float>& buffer, double sampleRate)
+    {
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (file.createOutputStream().release(), sampleRate,
+                                                                              (unsigned int) buffer.getNumChannels(), 32, {}, 0));
+        ASSERT_NE (writer, nullptr);
+        writer->writeFromAudioSampleBuffer (buffer, 0, buffer.getNumSamples());
+    }
+
+    class HostCommandLine : public ::testing::Test
+    {
+    protected:
+        juce::TemporaryFile folderName;
+        juce::File folder;
+
+        void SetUp() override
+        {
+            folder = folderName.getFile();
+            folder.createDirectory();
+        }
+        void TearDown() override { folder.deleteRecursively(); }
+
+        juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
+
+        // Nothing but the files a test put there: no partial output left behind.
+        int numFilesIn() const { return folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles, "*")
+                                        + folder.getNumberOfChildFiles (juce::File::findFiles, ".*"); }
+    };
+}
+
+TEST_F (HostCommandLine, RendersTheBuiltInSignalWithoutInput)
+{
+    const auto out = file ("out.wav");
+    const auto run = runHost ({ "--output", out.getFullPathName(), "--seconds", "0.5" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+
+    double rate = 0;
+    const auto audio = readWav (out, &rate);
+    EXPECT_EQ (audio.getNumChannels(), 2);
+    EXPECT_EQ (audio.getNumSamples(), 24000);
+    EXPECT_EQ (rate, 48000.0);
+    EXPECT_GT (audio.getRMSLevel (0, 0, audio.getNumSamples()), 0.01f);
+}
+
+TEST_F (HostCommandLine, ProcessesAnInputFileWithParameterAssignments)
+{
+    juce::AudioBuffer<float> input (1, 4410);
+    for (int i = 0; i < input.getNumSamples(); ++i)
+        input.setSample (0, i, 0.4f * std::sin (0.05f * (float) i));
+    writeWav (file ("in.wav"), input, 44100.0);
+
+    // With "bypass" on the plug-in hands the audio back untouched.
+    auto run = runHost ({ "--input", file ("in.wav").getFullPathName(), "--output", file ("same.wav").getFullPathName(),
+                          "--block", "100", "bypass=1" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto same = readWav (file ("same.wav"));
+    ASSERT_EQ (same.getNumChannels(), 1);
+    ASSERT_EQ (same.getNumSamples(), input.getNumSamples());
+    for (int i = 0; i < input.getNumSamples(); ++i)
+        ASSERT_EQ (same.getSample (0, i), input.getSample (0, i));
+
+    run = runHost ({ "--input", file ("in.wav").getFullPathName(), "--output", file ("quiet.wav").getFullPathName(),
+                     "output_mix=0", "output=-20", "numCrossovers=3", "type-2=7" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto quiet = readWav (file ("quiet.wav"));
+    EXPECT_NEAR (quiet.getRMSLevel (0, 0, quiet.getNumSamples()) / input.getRMSLevel (0, 0, input.getNumSamples()), 0.1f, 0.005f);
+}
+
+TEST_F (HostCommandLine, BadInputGivesAMessageAndNoOutput)
+{
+    const auto out = file ("out.wav");
+    file ("garbage.wav").replaceWithText ("this is not audio");
+
+    const std::vector<std::pair<juce::StringArray, juce::String>> cases {
+        { { "--input", file ("missing.wav").getFullPathName() }, "does not exist" },
+        { { "--input", file ("garbage.wav").getFullPathName() }, "cannot read" },
+        { { "nonsense=1" }, "unknown parameter ID \"nonsense\"" },
+        { { "type-2=11" }, "outside its range" },
+        { { "type-2=2.5" }, "whole number" },
+        { { "gain-1=loud" }, "is not a number" },
+        { { "bypass=2" }, "switch" },
+        { { "numCrossovers" }, "ID=VALUE" },
+        { { "--block", "0" }, "--block" },
+        { { "--frobnicate" }, "unknown option" },
+    };
+
+    for (const auto& [arguments, message] : cases)
+    {
+        auto args = arguments;
+        args.addArray ({ "--output", out.getFullPathName() });
+        const auto run = runHost (args);
+        EXPECT_NE (run.exitCode, 0) << args.joinIntoString (" ");
+        EXPECT_TRUE (run.output.contains (message)) << args.joinIntoString (" ") << " said: " << run.output;
+        EXPECT_FALSE (out.exists()) << args.joinIntoString (" ");
+    }
+    EXPECT_EQ (numFilesIn(), 1); // only garbage.wav
+}
+
+TEST_F (HostCommandLine, AFailedRunLeavesAnExistingOutputAlone)
+{
+    const auto out = file ("out.wav");
+    out.replaceWithText ("previous result");
+    const auto run = runHost ({ "--output", out.getFullPathName(), "type-1=99" });
+    EXPECT_NE (run.exitCode, 0);
+    EXPECT_EQ (out.loadFileAsString(), "previous result");
+}
+
+TEST_F (HostCommandLine, AnUnwritableDestinationIsReported)
+{
+    const auto out = file ("no/such/folder/out.wav");
+    const auto run = runHost ({ "--output", out.getFullPathName(), "--seconds", "0.1" });
+    EXPECT_NE (run.exitCode, 0);
+    EXPECT_TRUE (run.output.contains ("cannot write")) << run.output;
+    EXPECT_EQ (numFilesIn(), 0);
+}
