@@ -49,6 +49,8 @@ void Analyser<SampleType>::setupAnalyser (int audioFifoSize, float sampleRateToU
     const bool wasRunning = isThreadRunning();
     stopAnalysing();
 
+    // A FIFO needs room for at least one sample; a smaller one simply drops
+    // every block.
     const int capacity = std::max (audioFifoSize, 1);
 
     {

@@ -82,7 +82,13 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
 {
-    if (file.getFullPathName().isEmpty() || ! file.exists())
+    // Without a path the writer's temporary file would land in the root folder,
+    // and a folder in the file's place would be removed by the final rename when
+    // empty: neither is a presets file to replace.
+    if (file.getFullPathName().isEmpty() || file.isDirectory())
+        return false;
+
+    if (! file.exists())
         file.create();
 
     return presets.writeTo (file, juce::XmlElement::TextFormat());

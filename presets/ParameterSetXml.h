@@ -30,6 +30,8 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
 
 /** Writes `presets` to `file` as an XML document with CR LF line ends, creating
-    missing folders first. Returns whether the file was written; callers may
-    ignore it, since a failed write leaves the previous file untouched. */
+    missing folders first. The file is replaced in one step (written beside it,
+    then renamed), so a failed write leaves the previous file untouched; a folder
+    standing at the file's path is never replaced. Returns whether the file was
+    written; callers may ignore it. */
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);

@@ -134,8 +134,7 @@ juce::XmlElement PresetsHolder::installOrMergeFile (bool& fileWritten)
     auto factory = createFactoryPresets();
     fileWritten = false;
 
-    // A folder standing where the file belongs is never replaced (an empty one
-    // would otherwise be removed by the atomic rename of the write).
+    // A folder standing where the file belongs is left alone.
     if (presetsFile.getFullPathName().isEmpty() || presetsFile.isDirectory())
         return factory;
 
@@ -221,6 +220,10 @@ juce::File PresetsHolder::locatePresetsFile (const juce::PropertiesFile::Options
     const auto supportFolder = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
    #else
     const auto supportFolder = userConfigFolder();
+   #endif
+
+   #if ! JUCE_MAC
+    juce::ignoreUnused (fileOptions);
    #endif
 
     return supportFolder.getChildFile (makerFolderName).getChildFile (relativePath);

@@ -43,6 +43,14 @@ namespace
 TEST (RealtimeSafety, CountingIsInstalled)
 {
     EXPECT_TRUE (testsupport::AllocationCounter::isInstalled());
+
+    // JUCE's containers allocate with malloc; those must be seen too.
+    if (testsupport::AllocationCounter::countsCAllocations())
+    {
+        testsupport::AllocationCounter counter;
+        juce::AudioBuffer<float> buffer (2, 64);
+        EXPECT_GT (counter.getNumAllocations(), 0);
+    }
 }
 
 TEST (RealtimeSafety, ProcessBlockNeverAllocates)

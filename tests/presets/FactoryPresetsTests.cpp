@@ -133,7 +133,9 @@ TEST (FactoryPresets, LoadedEntriesGiveTheTableSettingsThroughTheParameters)
             EXPECT_EQ (preset.crossoversHz[k], plain (ParameterIDs::frequencyCrossover (k)));
 
             if (k > 0)
+            {
                 EXPECT_LT (plain (ParameterIDs::frequencyCrossover (k - 1)), plain (ParameterIDs::frequencyCrossover (k)));
+            }
         }
 
         for (size_t b = 0; b < 6; ++b)

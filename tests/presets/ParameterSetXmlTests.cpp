@@ -236,3 +236,13 @@ TEST_F (ParameterSetXml, WriteIntoAnImpossiblePathFailsQuietly)
     EXPECT_FALSE (writePresetsFile (juce::XmlElement ("PRESETS"), blocker.getChildFile ("sub/presets.xml")));
     EXPECT_EQ (juce::String ("x"), contentsOf (blocker));
 }
+
+TEST_F (ParameterSetXml, WriteNeverReplacesAFolderOrWritesWithoutAPath)
+{
+    const auto folder = home.home.getChildFile ("presets.xml");
+    ASSERT_TRUE (folder.createDirectory());
+
+    EXPECT_FALSE (writePresetsFile (juce::XmlElement ("PRESETS"), folder));
+    EXPECT_TRUE (folder.isDirectory());
+    EXPECT_FALSE (writePresetsFile (juce::XmlElement ("PRESETS"), juce::File()));
+}

@@ -49,6 +49,10 @@ public:
     std::int64_t getNumAllocations() const noexcept { return counts().allocations - allocationsAtStart; }
     std::int64_t getNumDeallocations() const noexcept { return counts().deallocations - deallocationsAtStart; }
 
+    /** True when malloc and its kin are counted too (not in sanitizer builds,
+        whose runtimes replace them). */
+    static bool countsCAllocations() noexcept;
+
     /** True when the counting operators are linked into this program. */
     static bool isInstalled()
     {
