@@ -257,9 +257,10 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID iParame
         return AAX_SUCCESS;
 
     // A name may hold several variants, one per line: the longest that fits wins.
+    const std::vector<std::string> lines = SplitLines (name);
     const std::string* best = nullptr;
 
-    for (const auto& line : SplitLines (name))
+    for (const auto& line : lines)
         if (iNameLength >= 0 && line.size() <= static_cast<size_t> (iNameLength)
              && (best == nullptr || line.size() > best->size()))
             best = &line;
