@@ -11,6 +11,7 @@
 #pragma once
 
 #include "AAX.h"
+#include "AAX_Errors.h"
 #include "AAX_IACFAutomationDelegate.h"
 #include "AAX_IACFCollection.h"
 #include "AAX_IACFComponentDescriptor.h"

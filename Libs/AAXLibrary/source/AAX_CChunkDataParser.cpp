@@ -108,7 +108,8 @@ void AAX_CChunkDataParser::AddString (const char* name, AAX_CString value)
     Entry entry;
     entry.type = kStringType;
     entry.name = AAX_CString (name);
-    entry.stringValue = std::move (value);
+    // Stored texts end at their first NUL, so only that much is kept.
+    entry.stringValue = AAX_CString (value.Get());
     mEntries.push_back (std::move (entry));
 }
 

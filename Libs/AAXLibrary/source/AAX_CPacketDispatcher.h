@@ -2,6 +2,7 @@
 
 #include "AAX.h"
 #include "AAX_CMutex.h"
+#include "AAX_Errors.h"
 
 #include <cstdint>
 #include <map>
@@ -87,7 +88,7 @@ public:
         if (mWorker != nullptr && mPacketFunction != nullptr)
             return (mWorker->*mPacketFunction) (packet);
 
-        return -20004; // AAX_ERROR_NULL_OBJECT
+        return AAX_ERROR_NULL_OBJECT;
     }
 
 private:
