@@ -402,6 +402,11 @@ void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proport
 //==============================================================================
 void MultiAudioProcessor::parameterChanged (const juce::String& parameterID, float newValue)
 {
+    // The store's range limits let NaN through; taken up, it would silence the
+    // engine for good (a NaN gain or mix), so such a change is ignored.
+    if (std::isnan (newValue))
+        return;
+
     if (parameterID == numCrossoversID)
     {
         handleCrossoverCountChange (newValue);

@@ -104,6 +104,17 @@ private:
     void publishBand (int band);
     void setParameterValue (const juce::String& parameterID, float plainValue);
     void processChunk (juce::AudioBuffer<float>& buffer, int numChannels);
+    void publishCrossoverCount();
+
+    /** Serialises changes of the crossover layout (count changes, adding and
+        removing crossovers) together with their write-back into the
+        parameters, so that one change's write-back never carries records that
+        another change has moved since; without it two such changes on two
+        threads copy one band's settings over another's. Taken before
+        `recordsLock`, held while calling into the parameter store (which is
+        safe: the write-back never sets "numCrossovers", the one parameter
+        whose listener waits for this lock), never taken by the audio thread. */
+    juce::CriticalSection layoutLock;
 
     PublishedValue outputGainTarget { 1.0f };
     int preparedBlockSize = 0;

@@ -1,7 +1,6 @@
 #include "AAX_CChunkDataParser.h"
 #include "AAX_Errors.h"
 
-#include "ChunkTestSupport.h"
 #include "FakeEffectHost.h"
 
 #include <gtest/gtest.h>

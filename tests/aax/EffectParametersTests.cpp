@@ -5,7 +5,6 @@
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
-#include "ChunkTestSupport.h"
 #include "FakeEffectHost.h"
 
 #include <gtest/gtest.h>

@@ -62,6 +62,12 @@ namespace fakehost
     }
 
     // -----------------------------------------------------------------------
+    FakePropertyMap::FakePropertyMap (FakeHost& host)
+        : removeResult (host.options.propertyRemovalResult), mHost (host)
+    {
+        name = "property map";
+    }
+
     AAX_CBoolean FakePropertyMap::GetProperty (AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const
     {
         const auto found = values.find (inProperty);

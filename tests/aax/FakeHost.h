@@ -57,6 +57,7 @@ namespace fakehost
         bool collection = true;              ///< factory makes collections
         bool featureInfo = true;             ///< description host answers feature requests
         bool propertyMapDescriptionHost = false; ///< property maps themselves answer the description host
+        AAX_Result propertyRemovalResult = AAX_SUCCESS; ///< what new property maps answer to RemoveProperty
 
         VersionSet hostServices        = upToVersion (3);
         VersionSet effectDescriptor    = upToVersion (2);
@@ -178,7 +179,7 @@ namespace fakehost
     class FakePropertyMap : public FakeObject<AAX_IACFPropertyMap_V3>
     {
     public:
-        FakePropertyMap (FakeHost& host) : mHost (host) { name = "property map"; }
+        FakePropertyMap (FakeHost& host);
 
         AAX_CBoolean GetProperty (AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const override;
         AAX_Result AddProperty (AAX_EProperty inProperty, AAX_CPropertyValue inValue) override;

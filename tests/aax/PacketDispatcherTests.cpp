@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -237,4 +239,39 @@ TEST (PacketTests, TypedAccessResizesAndZeroesTheBuffer)
     int32_t stored = 0;
     std::memcpy (&stored, packet.GetData(), 4);
     EXPECT_EQ (stored, 0x01020304);
+}
+
+TEST (PacketDispatcherTests, SetDirtyAndDispatchFromTwoThreadsLoseNoChange)
+{
+    AAX_CPacketDispatcher dispatcher;
+    RecordingController controller;
+    dispatcher.Initialize (&controller, nullptr);
+
+    CountingWorker worker;
+    dispatcher.RegisterPacket ("gain", 3, &worker, &CountingWorker::Fill);
+    dispatcher.Dispatch();
+
+    constexpr int kChanges = 2000;
+    std::atomic<bool> done { false };
+
+    std::thread automation ([&]
+    {
+        for (int i = 0; i < kChanges; ++i)
+            dispatcher.SetDirty ("gain", true);
+
+        done = true;
+    });
+
+    while (! done)
+        dispatcher.Dispatch();
+
+    automation.join();
+    dispatcher.Dispatch();
+
+    // Every change after the last posting was posted: nothing is left dirty.
+    const size_t posted = controller.posted.size();
+    dispatcher.Dispatch();
+    EXPECT_EQ (controller.posted.size(), posted);
+    EXPECT_GE (posted, 2u);
+    EXPECT_LE (posted, static_cast<size_t> (kChanges) + 1);
 }

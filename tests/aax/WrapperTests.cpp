@@ -1,0 +1,630 @@
+// The run-time wrappers of the host's controller, automation, transport,
+// view container and page tables, and the GUI object built on them.
+
+#include "FakeHost.h"
+
+#include "AAX_CEffectGUI.h"
+#include "AAX_CEffectParameters.h"
+#include "AAX_CLinearTaperDelegate.h"
+#include "AAX_CNumberDisplayDelegate.h"
+#include "AAX_CParameter.h"
+#include "AAX_CString.h"
+#include "AAX_Errors.h"
+#include "AAX_Exports.h"
+#include "AAX_VAutomationDelegate.h"
+#include "AAX_VController.h"
+#include "AAX_VPageTable.h"
+#include "AAX_VTransport.h"
+#include "AAX_VViewContainer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace fakehost;
+
+// ---------------------------------------------------------------------------
+// Controller
+
+TEST (Controller, ForwardsVersion1Queries)
+{
+    FakeHost host;
+    FakeController controllerUnknown (host);
+    {
+        AAX_VController controller (&controllerUnknown);
+
+        AAX_CSampleRate rate = 0;
+        EXPECT_EQ (controller.GetSampleRate (&rate), 0);
+        EXPECT_EQ (rate, 48000.0f);
+        AAX_EStemFormat input = 0, output = 0;
+        EXPECT_EQ (controller.GetInputStemFormat (&input), 0);
+        EXPECT_EQ (controller.GetOutputStemFormat (&output), 0);
+        EXPECT_EQ (input, 0x10001);
+        EXPECT_EQ (output, 0x20002);
+
+        EXPECT_EQ (controller.SetSignalLatency (128), 0);
+        int32_t latency = 0;
+        controller.GetSignalLatency (&latency);
+        EXPECT_EQ (latency, 128);
+
+        const uint8_t payload[4] = { 0, 0, 0, 1 };
+        EXPECT_EQ (controller.PostPacket (3, payload, sizeof (payload)), 0);
+        ASSERT_EQ (controllerUnknown.packets.size(), 1u);
+        EXPECT_EQ (controllerUnknown.packets[0].field, 3);
+        EXPECT_EQ (controllerUnknown.packets[0].data, std::vector<uint8_t> (payload, payload + 4));
+
+        AAX_CString effectID;
+        EXPECT_EQ (controller.GetEffectID (&effectID), 0);
+        EXPECT_STREQ (effectID.Get(), "com.velkor.zelk-multi");
+    }
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (Controller, WithoutVersion1EverythingIsNullObject)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.controller = kNoVersions;
+    FakeController controllerUnknown (host, options);
+    AAX_VController controller (&controllerUnknown);
+
+    AAX_CSampleRate rate = 0;
+    EXPECT_EQ (controller.GetSampleRate (&rate), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (controller.PostPacket (3, nullptr, 0), AAX_ERROR_NULL_OBJECT);
+    uint32_t meters = 0;
+    EXPECT_EQ (controller.GetMeterCount (&meters), AAX_ERROR_NULL_OBJECT);
+    EXPECT_TRUE (controllerUnknown.packets.empty());
+}
+
+TEST (Controller, WithoutVersion2NotificationsAndTimestampsAreUnimplemented)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.controller = onlyVersion (1);
+    FakeController controllerUnknown (host, options);
+    AAX_VController controller (&controllerUnknown);
+
+    AAX_CTransportCounter timestamp = 99;
+    EXPECT_EQ (controller.GetCurrentAutomationTimestamp (&timestamp), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (timestamp, 0u);
+    EXPECT_EQ (controller.SendNotification (0x41535076), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.SendNotification (0x41535076, "x", 1), AAX_ERROR_UNIMPLEMENTED);
+    int32_t latency = 0;
+    EXPECT_EQ (controller.GetHybridSignalLatency (&latency), AAX_ERROR_UNIMPLEMENTED);
+    AAX_CBoolean isAudioSuite = 0;
+    EXPECT_EQ (controller.GetIsAudioSuite (&isAudioSuite), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_TRUE (controllerUnknown.notifications.empty());
+}
+
+TEST (Controller, NotificationWithoutDataSendsNullAndZero)
+{
+    FakeHost host;
+    FakeController controllerUnknown (host);
+    AAX_VController controller (&controllerUnknown);
+
+    EXPECT_EQ (controller.SendNotification (0x41535076), 0);
+    ASSERT_EQ (controllerUnknown.notifications.size(), 1u);
+    EXPECT_EQ (controllerUnknown.notifications[0].type, 0x41535076u);
+    EXPECT_EQ (controllerUnknown.notifications[0].data, nullptr);
+    EXPECT_EQ (controllerUnknown.notifications[0].size, 0u);
+
+    AAX_CTransportCounter timestamp = 0;
+    EXPECT_EQ (controller.GetCurrentAutomationTimestamp (&timestamp), 0);
+    EXPECT_EQ (timestamp, 42u);
+}
+
+TEST (Controller, TableCopyNeedsVersion4)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.controller = upToVersion (3);
+    FakeController controllerUnknown (host, options);
+    AAX_VController controller (&controllerUnknown);
+
+    EXPECT_EQ (controller.CreateTableCopyForEffect (0x564C4B52, 0x5A4C4B31, 1, 0, 8), nullptr);
+    EXPECT_EQ (controller.CreateTableCopyForLayout ("com.velkor.zelk-multi", "Default", 0, 8), nullptr);
+    EXPECT_TRUE (host.pageTables.empty()) << "no table is made when it cannot be filled";
+}
+
+TEST (Controller, TableCopiesFromFileNeedVersion5)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.controller = upToVersion (4);
+    FakeController controllerUnknown (host, options);
+    AAX_VController controller (&controllerUnknown);
+
+    EXPECT_EQ (controller.CreateTableCopyForEffectFromFile ("pages.xml", 0, 1, 2, 3, 0, 8), nullptr);
+    EXPECT_EQ (controller.CreateTableCopyForLayoutFromFile ("pages.xml", 0, "Default", 0, 8), nullptr);
+
+    std::unique_ptr<AAX_IPageTable> table (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8));
+    ASSERT_NE (table, nullptr);
+    EXPECT_EQ (host.pageTables.front()->filledFrom, "effect");
+}
+
+TEST (Controller, FilledTableBelongsToTheCaller)
+{
+    FakeHost host;
+    FakeController controllerUnknown (host);
+    {
+        AAX_VController controller (&controllerUnknown);
+        std::unique_ptr<AAX_IPageTable> table (controller.CreateTableCopyForLayoutFromFile ("pages.xml", 0, "Default", 0, 8));
+        ASSERT_NE (table, nullptr);
+        EXPECT_EQ (host.pageTables.front()->filledFrom, "layout file pages.xml");
+
+        EXPECT_EQ (table->InsertPage (0), 0);
+        int32_t pages = 0;
+        EXPECT_EQ (table->GetNumPages (pages), 0);
+        EXPECT_EQ (pages, 1);
+        EXPECT_EQ (host.pageTables.front()->references, 2) << "versions 1 and 2 held by the wrapper";
+    }
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (Controller, FailedFillReleasesTheNewTable)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.tableCopyResult = AAX_ERROR_INVALID_ARGUMENT;
+    FakeController controllerUnknown (host, options);
+    {
+        AAX_VController controller (&controllerUnknown);
+        EXPECT_EQ (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8), nullptr);
+        ASSERT_EQ (host.pageTables.size(), 1u);
+        EXPECT_EQ (host.pageTables.front()->references, 0);
+    }
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (Controller, TableCopyWithoutComponentFactoryIsNull)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.componentFactory = false;
+    FakeController controllerUnknown (host, options);
+    AAX_VController controller (&controllerUnknown);
+    EXPECT_EQ (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Automation delegate
+
+TEST (AutomationDelegate, ForwardsEveryRequest)
+{
+    FakeHost host;
+    FakeController controllerUnknown (host);
+    {
+        AAX_VAutomationDelegate automation (&controllerUnknown);
+        automation.RegisterParameter ("gain-1");
+        automation.PostTouchRequest ("gain-1");
+        automation.PostSetValueRequest ("gain-1", 0.25);
+        automation.PostReleaseRequest ("gain-1");
+        automation.PostCurrentValue ("gain-1", 0.25);
+        automation.UnregisterParameter ("gain-1");
+        AAX_CBoolean touched = 0;
+        EXPECT_EQ (automation.GetTouchState ("gain-1", &touched), 0);
+        EXPECT_EQ (touched, 1);
+    }
+    EXPECT_EQ (controllerUnknown.automation.calls,
+               (std::vector<std::string> { "Register gain-1", "Touch gain-1", "SetValue gain-1 0.25",
+                                           "Release gain-1", "CurrentValue gain-1 0.25", "Unregister gain-1" }));
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (AutomationDelegate, MissingInterfaceIsNullObject)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.automationDelegate = false;
+    FakeController controllerUnknown (host, options);
+    AAX_VAutomationDelegate automation (&controllerUnknown);
+
+    EXPECT_EQ (automation.RegisterParameter ("gain-1"), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (automation.PostSetValueRequest ("gain-1", 0.5), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (automation.PostCurrentValue ("gain-1", 0.5), AAX_ERROR_NULL_OBJECT);
+    AAX_CBoolean touched = 0;
+    EXPECT_EQ (automation.GetTouchState ("gain-1", &touched), AAX_ERROR_NULL_OBJECT);
+
+    AAX_VAutomationDelegate withoutController (nullptr);
+    EXPECT_EQ (withoutController.PostTouchRequest ("gain-1"), AAX_ERROR_NULL_OBJECT);
+}
+
+// ---------------------------------------------------------------------------
+// Transport
+
+TEST (Transport, VersionsAnswerTheirOwnQueries)
+{
+    FakeHost host;
+    FakeController controllerUnknown (host);
+    AAX_VTransport transport (&controllerUnknown);
+
+    double tempo = 0;
+    EXPECT_EQ (transport.GetCurrentTempo (&tempo), 0);
+    EXPECT_EQ (tempo, 120.0);
+    int32_t numerator = 0, denominator = 0;
+    EXPECT_EQ (transport.GetCurrentMeter (&numerator, &denominator), 0);
+    EXPECT_EQ (numerator, 7);
+    EXPECT_EQ (denominator, 8);
+    int64_t ticks = 0;
+    EXPECT_EQ (transport.GetCustomTickPosition (&ticks, 50), 0);
+    EXPECT_EQ (ticks, 100);
+    int64_t selectionStart = 0;
+    EXPECT_EQ (transport.GetTimelineSelectionStartPosition (&selectionStart), 0);
+    EXPECT_EQ (selectionStart, 777);
+}
+
+TEST (Transport, MissingVersion2IsUnimplementedAndVersion1NullObject)
+{
+    FakeHost host;
+    ControllerOptions options;
+    options.transport = onlyVersion (1);
+    FakeController controllerUnknown (host, options);
+    {
+        AAX_VTransport transport (&controllerUnknown);
+        int64_t location = 0;
+        EXPECT_EQ (transport.GetTimelineSelectionStartPosition (&location), AAX_ERROR_UNIMPLEMENTED);
+        AAX_EFrameRate rate = 0;
+        int32_t offset = 0;
+        EXPECT_EQ (transport.GetTimeCodeInfo (&rate, &offset), AAX_ERROR_UNIMPLEMENTED);
+        int32_t metronome = 0;
+        EXPECT_EQ (transport.IsMetronomeEnabled (&metronome), AAX_ERROR_UNIMPLEMENTED);
+        bool playing = false;
+        EXPECT_EQ (transport.IsTransportPlaying (&playing), 0);
+        EXPECT_TRUE (playing);
+    }
+
+    controllerUnknown.options.transport = kNoVersions;
+    AAX_VTransport withoutTransport (&controllerUnknown);
+    double tempo = 0;
+    EXPECT_EQ (withoutTransport.GetCurrentTempo (&tempo), AAX_ERROR_NULL_OBJECT);
+    int64_t location = 0;
+    EXPECT_EQ (withoutTransport.GetCurrentNativeSampleLocation (&location), AAX_ERROR_NULL_OBJECT);
+}
+
+// ---------------------------------------------------------------------------
+// View container and page table
+
+TEST (ViewContainer, ForwardsSizeModifiersAndGestures)
+{
+    FakeHost host;
+    FakeViewContainer view;
+    host.Watch (view);
+    {
+        AAX_VViewContainer container (&view);
+        EXPECT_EQ (container.GetType(), 1);
+        EXPECT_EQ (container.GetPtr(), &view.nativeView);
+
+        AAX_Point size (525.0f, 950.0f);
+        EXPECT_EQ (container.SetViewSize (size), 0);
+        EXPECT_EQ (view.lastSize.horz, 950.0f);
+        EXPECT_EQ (view.lastSize.vert, 525.0f);
+
+        uint32_t modifiers = 0;
+        EXPECT_EQ (container.GetModifiers (&modifiers), 0);
+        EXPECT_EQ (modifiers, 0x5u);
+
+        container.HandleParameterMouseDown ("gain-1", 1);
+        container.HandleParameterMouseDrag ("gain-1", 1);
+        container.HandleParameterMouseUp ("gain-1", 1);
+        const AAX_CParamID ids[] = { "gain-1", "mix-1" };
+        container.HandleMultipleParametersMouseDown (ids, 2, 0);
+        EXPECT_EQ (view.calls, (std::vector<std::string> { "Down gain-1 1", "Drag gain-1 1", "Up gain-1 1", "MultiDown 2" }));
+    }
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (ViewContainer, MissingVersionsGiveTheirFallbacks)
+{
+    FakeViewContainer noVersions (kNoVersions);
+    AAX_VViewContainer empty (&noVersions);
+    EXPECT_EQ (empty.GetType(), 0);
+    EXPECT_EQ (empty.GetPtr(), nullptr);
+    AAX_Point size (1.0f, 1.0f);
+    EXPECT_EQ (empty.SetViewSize (size), 0);
+    uint32_t modifiers = 7;
+    EXPECT_EQ (empty.GetModifiers (&modifiers), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (empty.HandleParameterMouseDown ("gain-1", 0), AAX_ERROR_UNIMPLEMENTED);
+
+    FakeViewContainer onlyFirst (onlyVersion (1));
+    AAX_VViewContainer firstVersion (&onlyFirst);
+    const AAX_CParamID ids[] = { "gain-1" };
+    EXPECT_EQ (firstVersion.HandleMultipleParametersMouseUp (ids, 1, 0), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (firstVersion.HandleParameterMouseUp ("gain-1", 0), 0);
+}
+
+TEST (PageTable, EveryMissingVersionIsUnimplemented)
+{
+    HostOptions options;
+    options.pageTable = onlyVersion (1);
+    FakeHost host (options);
+    FakePageTable hostTable (host);
+    FakeDefinition notATable;
+    host.Watch (hostTable);
+    host.Watch (notATable);
+    {
+        AAX_VPageTable table (&hostTable);
+        EXPECT_TRUE (table.IsSupported());
+        EXPECT_EQ (table.MapParameterID ("gain-1", 0, 2), 0);
+        int32_t count = 0;
+        EXPECT_EQ (table.GetNumParametersWithNameVariations (count), AAX_ERROR_UNIMPLEMENTED);
+        EXPECT_EQ (table.ClearParameterNameVariations(), AAX_ERROR_UNIMPLEMENTED);
+        EXPECT_EQ (table.SetParameterNameVariation ("gain-1", AAX_CString ("Gn"), 2), AAX_ERROR_UNIMPLEMENTED);
+        EXPECT_EQ (hostTable.calls, std::vector<std::string> { "Map gain-1 0 2" });
+    }
+    {
+        AAX_VPageTable table (&notATable);
+        EXPECT_FALSE (table.IsSupported());
+        EXPECT_EQ (table.Clear(), AAX_ERROR_UNIMPLEMENTED);
+        AAX_CBoolean empty = 0;
+        EXPECT_EQ (table.Empty (empty), AAX_ERROR_UNIMPLEMENTED);
+    }
+    EXPECT_EQ (host.UnbalancedObjects(), "");
+}
+
+TEST (PageTable, Version2NameVariations)
+{
+    FakeHost host;
+    FakePageTable hostTable (host);
+    AAX_VPageTable table (&hostTable);
+
+    int32_t count = 0;
+    EXPECT_EQ (table.GetNumParametersWithNameVariations (count), 0);
+    EXPECT_EQ (count, 2);
+    EXPECT_EQ (table.SetParameterNameVariation ("gain-1", AAX_CString ("Gn"), 2), 0);
+    EXPECT_EQ (table.ClearNameVariationsForParameter ("gain-1"), 0);
+    EXPECT_EQ (hostTable.calls, (std::vector<std::string> { "SetNameVariation gain-1 2", "ClearNameVariations gain-1" }));
+}
+
+// ---------------------------------------------------------------------------
+// Effect GUI
+
+namespace
+{
+    /** An effect with a given number of parameters, whose parameter queries
+        can be made to fail. */
+    class EffectWithParameters : public AAX_CEffectParameters
+    {
+    public:
+        explicit EffectWithParameters (int count)
+        {
+            for (int i = 0; i < count; ++i)
+            {
+                const std::string id = "param-" + std::to_string (i);
+                mParameterManager.AddParameter (new AAX_CParameter<float> (id.c_str(), AAX_CString (id.c_str()), 0.5f,
+                                                                           AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f),
+                                                                           AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
+            }
+        }
+
+        AAX_Result GetNumberOfParameters (int32_t* count) const override
+        {
+            if (countResult != AAX_SUCCESS)
+                return countResult;
+            if (negativeCount)
+            {
+                *count = -1;
+                return AAX_SUCCESS;
+            }
+            return AAX_CEffectParameters::GetNumberOfParameters (count);
+        }
+
+        AAX_Result GetParameterIDFromIndex (int32_t index, AAX_IString* id) const override
+        {
+            if (index == failingIndex)
+                return AAX_ERROR_INVALID_PARAMETER_INDEX;
+            return AAX_CEffectParameters::GetParameterIDFromIndex (index, id);
+        }
+
+        AAX_Result countResult = AAX_SUCCESS;
+        bool negativeCount = false;
+        int failingIndex = -1;
+    };
+
+    class RecordingGUI : public AAX_CEffectGUI
+    {
+    public:
+        explicit RecordingGUI (std::vector<std::string>& log) : events (log) {}
+
+        AAX_Result ParameterUpdated (AAX_CParamID id) override
+        {
+            events.push_back (std::string ("updated ") + id);
+            return AAX_CEffectGUI::ParameterUpdated (id);
+        }
+
+        void CreateViewContents() override  { events.push_back ("create contents"); }
+        void CreateViewContainer() override { events.push_back ("create container"); }
+        void DeleteViewContainer() override { events.push_back ("delete container"); }
+
+        std::vector<std::string>& events;
+    };
+
+    /** One effect instance with its controller and a GUI object, as a host
+        holds them while a window may be opened. */
+    class GuiSession
+    {
+    public:
+        explicit GuiSession (int parameterCount)
+            : effect (new EffectWithParameters (parameterCount)),
+              controller (host, optionsFor (effect)),
+              gui (new RecordingGUI (events))
+        {
+            effect->AddRef();
+            gui->AddRef();
+            host.Watch (view);
+            host.Watch (secondView);
+        }
+
+        ~GuiSession()
+        {
+            if (gui != nullptr)
+                gui->Release();
+            effect->Release();
+        }
+
+        static ControllerOptions optionsFor (EffectWithParameters* effect)
+        {
+            ControllerOptions options;
+            options.effectParameters = static_cast<AAX_IACFEffectParameters*> (effect);
+            return options;
+        }
+
+        std::vector<std::string> events;
+        FakeHost host;
+        EffectWithParameters* effect;
+        FakeController controller;
+        RecordingGUI* gui;
+        FakeViewContainer view;
+        FakeViewContainer secondView;
+    };
+}
+
+TEST (EffectGUI, OpeningAViewPushesEveryParameterOnceInOrder)
+{
+    GuiSession session (3);
+    auto& gui = *session.gui;
+    ASSERT_EQ (gui.Initialize (&session.controller), 0);
+    EXPECT_EQ (gui.GetEffectParameters(), static_cast<AAX_IACFEffectParameters*> (session.effect));
+    EXPECT_NE (gui.Controller(), nullptr);
+    EXPECT_NE (gui.Transport(), nullptr);
+
+    EXPECT_EQ (gui.SetViewContainer (&session.view), 0);
+    EXPECT_EQ (session.events, (std::vector<std::string> { "create contents", "create container",
+                                                           "updated param-0", "updated param-1", "updated param-2" }));
+    EXPECT_EQ (gui.GetViewContainerType(), 1);
+    EXPECT_EQ (gui.GetViewContainerPtr(), &session.view.nativeView);
+}
+
+TEST (EffectGUI, NoParametersNoUpdates)
+{
+    GuiSession session (0);
+    session.gui->Initialize (&session.controller);
+    session.gui->SetViewContainer (&session.view);
+    EXPECT_EQ (session.events, (std::vector<std::string> { "create contents", "create container" }));
+}
+
+TEST (EffectGUI, FailedQueriesSkipUpdates)
+{
+    {
+        GuiSession session (3);
+        session.effect->countResult = AAX_ERROR_NOT_INITIALIZED;
+        session.gui->Initialize (&session.controller);
+        session.gui->SetViewContainer (&session.view);
+        EXPECT_EQ (session.events.back(), "create container");
+    }
+    {
+        GuiSession session (3);
+        session.effect->negativeCount = true;
+        session.gui->Initialize (&session.controller);
+        session.gui->SetViewContainer (&session.view);
+        EXPECT_EQ (session.events.back(), "create container");
+    }
+    {
+        GuiSession session (3);
+        session.effect->failingIndex = 1;
+        session.gui->Initialize (&session.controller);
+        session.gui->SetViewContainer (&session.view);
+        EXPECT_EQ (session.events, (std::vector<std::string> { "create contents", "create container",
+                                                               "updated param-0", "updated param-2" }));
+    }
+}
+
+TEST (EffectGUI, ClosingWithoutAnOpenViewStillAsksToDeleteIt)
+{
+    GuiSession session (1);
+    session.gui->Initialize (&session.controller);
+    EXPECT_EQ (session.gui->SetViewContainer (nullptr), 0);
+    EXPECT_EQ (session.events.back(), "delete container");
+    EXPECT_EQ (session.gui->GetViewContainer(), nullptr);
+    EXPECT_EQ (session.gui->GetViewContainerType(), 0);
+    EXPECT_EQ (session.gui->GetViewContainerPtr(), nullptr);
+}
+
+TEST (EffectGUI, ReopeningReplacesTheContainer)
+{
+    GuiSession session (1);
+    auto& gui = *session.gui;
+    gui.Initialize (&session.controller);
+    gui.SetViewContainer (&session.view);
+    gui.SetViewContainer (&session.secondView);
+
+    EXPECT_EQ (session.view.references, 0) << "the first view is let go when replaced";
+    EXPECT_GT (session.secondView.references, 0);
+    gui.SetViewContainer (nullptr);
+    EXPECT_EQ (session.secondView.references, 0);
+}
+
+TEST (EffectGUI, UninitializeClosesTheViewAndReleasesTheHost)
+{
+    GuiSession session (2);
+    auto& gui = *session.gui;
+    gui.Initialize (&session.controller);
+    gui.SetViewContainer (&session.view);
+
+    EXPECT_EQ (gui.Uninitialize(), 0);
+    EXPECT_EQ (session.events.back(), "delete container");
+    EXPECT_EQ (gui.Controller(), nullptr);
+    EXPECT_EQ (gui.Transport(), nullptr);
+    EXPECT_EQ (gui.GetEffectParameters(), nullptr);
+    EXPECT_EQ (session.host.UnbalancedObjects(), "");
+}
+
+TEST (EffectGUI, InitializeWithoutControllerIsNotInitialized)
+{
+    GuiSession session (1);
+    auto& gui = *session.gui;
+    EXPECT_EQ (gui.Initialize (nullptr), AAX_ERROR_NOT_INITIALIZED);
+    EXPECT_NE (gui.Controller(), nullptr) << "the controller wrapper is made anyway";
+    EXPECT_EQ (gui.Transport(), nullptr);
+    EXPECT_TRUE (session.events.empty());
+    EXPECT_EQ (gui.Uninitialize(), 0);
+    EXPECT_EQ (gui.Controller(), nullptr);
+}
+
+TEST (EffectGUI, BaseOperationsAnswerTheirDefaults)
+{
+    GuiSession session (0);
+    auto& gui = *session.gui;
+    AAX_CString label;
+    AAX_Point size;
+    AAX_Rect area;
+    EXPECT_EQ (gui.GetCustomLabel (0, &label), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (gui.NotificationReceived (0x41535076, nullptr, 0), 0);
+    EXPECT_EQ (gui.GetViewSize (&size), 0);
+    EXPECT_EQ (gui.Draw (&area), 0);
+    EXPECT_EQ (gui.TimerWakeup(), 0);
+    EXPECT_EQ (gui.AAX_CEffectGUI::ParameterUpdated ("gain-1"), 0);
+    EXPECT_EQ (gui.SetControlHighlightInfo ("gain-1", 1, 0), 0);
+}
+
+TEST (EffectGUI, AnswersItsInterfaceAndTheRootInterface)
+{
+    GuiSession session (0);
+    auto& gui = *session.gui;
+
+    void* answer = nullptr;
+    ASSERT_EQ (gui.QueryInterface (IID_IAAXEffectGUIV1, &answer), ACF_OK);
+    EXPECT_EQ (answer, static_cast<AAX_IACFEffectGUI*> (&gui));
+    static_cast<AAX_IACFEffectGUI*> (answer)->Release();
+
+    ASSERT_EQ (gui.QueryInterface (IID_IACFUnknown, &answer), ACF_OK);
+    static_cast<IACFUnknown*> (answer)->Release();
+
+    EXPECT_EQ (gui.QueryInterface (IID_IAAXEffectParametersV1, &answer), ACF_E_NOINTERFACE);
+    EXPECT_EQ (answer, nullptr);
+}
+
+TEST (EffectGUI, ReleasingWithAnOpenViewLetsGoOfEverything)
+{
+    const auto liveBefore = ACFCanUnloadNow (nullptr);
+    GuiSession session (2);
+    session.gui->Initialize (&session.controller);
+    session.gui->SetViewContainer (&session.view);
+
+    // The host drops the GUI object without closing the view first.
+    session.gui->Release();
+    session.gui = nullptr;
+
+    EXPECT_EQ (session.view.references, 0);
+    EXPECT_EQ (session.controller.references, 0);
+    EXPECT_EQ (ACFCanUnloadNow (nullptr), liveBefore + 1) << "only the effect is still alive";
+}
