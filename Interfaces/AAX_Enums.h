@@ -40,3 +40,7 @@ enum : int32_t
     AAX_eViewContainer_Type_UIView = 2,
     AAX_eViewContainer_Type_HWND   = 3
 };
+
+/** Procedure IDs given with AAX_IEffectDescriptor::AddProcPtr. */
+inline constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectParameters = "AAX_ProcPtrID_Create_EffectParameters";
+inline constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectGUI        = "AAX_ProcPtrID_Create_EffectGUI";

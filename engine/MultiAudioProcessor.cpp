@@ -163,6 +163,7 @@ void MultiAudioProcessor::prepareToPlay (double newSampleRate, int maximumExpect
     const auto maxBlock = std::max (1, maximumExpectedSamplesPerBlock);
 
     {
+        const juce::ScopedLock layout (layoutLock);
         const juce::ScopedLock sl (recordsLock);
         crossoverCount = crossoverCountFromValue (apvts.getRawParameterValue (numCrossoversID)->load());
         sampleRate = newSampleRate;
@@ -358,9 +359,17 @@ void MultiAudioProcessor::writeRecordsToParameters()
     }
 }
 
+void MultiAudioProcessor::publishCrossoverCount()
+{
+    // The count read under the lock is the one the filters and band flags were
+    // last set for, whichever change got here first.
+    const juce::ScopedLock sl (recordsLock);
+    bandProcessor.crossoverCount.store (crossoverCount, std::memory_order_release);
+}
+
 void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proportion)
 {
-    size_t newCount;
+    const juce::ScopedLock layout (layoutLock);
     {
         const juce::ScopedLock sl (recordsLock);
 
@@ -392,11 +401,10 @@ void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proport
         }
 
         updateCrossoverFilters();
-        newCount = crossoverCount;
     }
 
     writeRecordsToParameters();
-    bandProcessor.crossoverCount.store (newCount, std::memory_order_release);
+    publishCrossoverCount();
 }
 
 //==============================================================================
@@ -516,7 +524,7 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
 
 void MultiAudioProcessor::handleCrossoverCountChange (float v)
 {
-    size_t newCount;
+    const juce::ScopedLock layout (layoutLock);
     {
         const juce::ScopedLock sl (recordsLock);
 
@@ -544,11 +552,10 @@ void MultiAudioProcessor::handleCrossoverCountChange (float v)
 
         crossoverCount = n;
         updateCrossoverFilters();
-        newCount = crossoverCount;
     }
 
     writeRecordsToParameters();
-    bandProcessor.crossoverCount.store (newCount, std::memory_order_release);
+    publishCrossoverCount();
 }
 
 //==============================================================================

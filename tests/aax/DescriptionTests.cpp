@@ -26,7 +26,13 @@ namespace
     constexpr AAX_CPropertyValue kNativeID = 0x5A4C4B31; // 'ZLK1'
     constexpr AAX_CPropertyValue kTIID = 0x5A4C4B32;     // 'ZLK2'
 
+    struct AlgorithmContext
+    {
+        float* const* inputs;
+    };
+
     void processAudio (void* const[], const void*) {}
+    void processTypedAudio (AlgorithmContext* const[], const void* const) {}
     int32_t initInstance (const void*, int32_t) { return 0; }
     int32_t runInBackground() { return 0; }
 
@@ -232,6 +238,21 @@ TEST (ComponentDescriptor, WithoutVersion1FieldsAreNullObject)
     EXPECT_EQ (descriptor.Clear(), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (descriptor.AddAudioIn (0), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (descriptor.AddProcessProc_Native (processAudio), AAX_ERROR_NULL_OBJECT);
+}
+
+TEST (ComponentDescriptor, TypedProcessProcedureIsRegisteredAsIs)
+{
+    FakeHost host;
+    AAX_VComponentDescriptor descriptor (host.Unknown());
+    AAX_IComponentDescriptor& client = descriptor;
+    auto* properties = client.NewPropertyMap();
+
+    EXPECT_EQ (client.AddProcessProc_Native (processTypedAudio, properties), 0);
+    ASSERT_EQ (host.componentDescriptors.front()->nativeRegistrations.size(), 1u);
+    const auto& registration = host.componentDescriptors.front()->nativeRegistrations.front();
+    EXPECT_EQ (reinterpret_cast<const void*> (registration.process), reinterpret_cast<const void*> (&processTypedAudio));
+    EXPECT_EQ (registration.properties, properties->GetIUnknown());
+    EXPECT_EQ (registration.instanceInit, nullptr);
 }
 
 // ---------------------------------------------------------------------------

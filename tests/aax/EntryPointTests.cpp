@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 using namespace fakehost;
 
@@ -131,6 +133,44 @@ TEST (LiveObjects, QueryForAnUnknownInterfaceAnswersNoInterfaceAndNull)
     EXPECT_EQ (answer, nullptr);
     EXPECT_EQ (object->QueryInterface (IID_IAAXControllerV1, nullptr), static_cast<acfResult> (0x80000004u));
 
+    EXPECT_EQ (object->Release(), 0u);
+    EXPECT_TRUE (destroyed);
+}
+
+TEST (LiveObjects, UnmatchedReleaseNeitherDestroysNorWrapsTheCount)
+{
+    bool destroyed = false;
+    auto* object = new HandedOutObject (destroyed);
+
+    EXPECT_EQ (object->Release(), 0u);
+    EXPECT_FALSE (destroyed);
+
+    // The count is still sound: one reference, one release, gone.
+    EXPECT_EQ (object->AddRef(), 1u);
+    EXPECT_EQ (object->Release(), 0u);
+    EXPECT_TRUE (destroyed);
+}
+
+TEST (LiveObjects, ReferencesFromManyThreadsBalanceOut)
+{
+    bool destroyed = false;
+    auto* object = new HandedOutObject (destroyed);
+    object->AddRef();
+
+    std::vector<std::thread> hostThreads;
+    for (int t = 0; t < 4; ++t)
+        hostThreads.emplace_back ([object]
+        {
+            for (int i = 0; i < 20000; ++i)
+            {
+                object->AddRef();
+                object->Release();
+            }
+        });
+    for (auto& thread : hostThreads)
+        thread.join();
+
+    EXPECT_FALSE (destroyed);
     EXPECT_EQ (object->Release(), 0u);
     EXPECT_TRUE (destroyed);
 }

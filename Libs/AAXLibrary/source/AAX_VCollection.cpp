@@ -21,12 +21,9 @@ AAX_VCollection::AAX_VCollection (IACFUnknown* hostUnknown)
 {
 }
 
-AAX_VCollection::~AAX_VCollection()
-{
-    mEffectDescriptors.clear();
-    mPropertyMaps.clear();
-    mIACFCollection.reset();
-}
+// Members go in reverse order: the objects made for the client first,
+// then the host interfaces from the highest version down.
+AAX_VCollection::~AAX_VCollection() = default;
 
 AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
 {

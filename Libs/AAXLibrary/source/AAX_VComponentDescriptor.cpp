@@ -42,13 +42,9 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor (IACFUnknown* hostUnknown)
     mIACFComponentDescriptorV3 = QueryACFInterface<AAX_IACFComponentDescriptor_V3> (hostDescriptor.get(), IID_IAAXComponentDescriptorV3);
 }
 
-AAX_VComponentDescriptor::~AAX_VComponentDescriptor()
-{
-    mPropertyMaps.clear();
-    mIACFComponentDescriptorV3.reset();
-    mIACFComponentDescriptorV2.reset();
-    mIACFComponentDescriptor.reset();
-}
+// Members go in reverse order: the objects made for the client first,
+// then the host interfaces from the highest version down.
+AAX_VComponentDescriptor::~AAX_VComponentDescriptor() = default;
 
 // ---------------------------------------------------------------------------
 // Fields

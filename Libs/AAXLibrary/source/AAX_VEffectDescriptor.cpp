@@ -29,13 +29,9 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor (IACFUnknown* hostUnknown)
     mIACFEffectDescriptorV2 = QueryACFInterface<AAX_IACFEffectDescriptor_V2> (mIACFEffectDescriptor.get(), IID_IAAXEffectDescriptorV2);
 }
 
-AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
-{
-    mComponentDescriptors.clear();
-    mPropertyMaps.clear();
-    mIACFEffectDescriptorV2.reset();
-    mIACFEffectDescriptor.reset();
-}
+// Members go in reverse order: the objects made for the client first,
+// then the host interfaces from the highest version down.
+AAX_VEffectDescriptor::~AAX_VEffectDescriptor() = default;
 
 AAX_IComponentDescriptor* AAX_VEffectDescriptor::NewComponentDescriptor()
 {

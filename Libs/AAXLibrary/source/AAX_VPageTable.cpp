@@ -9,11 +9,8 @@ AAX_VPageTable::AAX_VPageTable (IACFUnknown* pageTableUnknown)
 {
 }
 
-AAX_VPageTable::~AAX_VPageTable()
-{
-    mIPageTableV2.reset();
-    mIPageTable.reset();
-}
+// The host interfaces are released in reverse order: version 2, then 1.
+AAX_VPageTable::~AAX_VPageTable() = default;
 
 #define AAX_FORWARD_TO(pointer, call)           \
     if (! pointer)                              \

@@ -9,11 +9,8 @@ AAX_VTransport::AAX_VTransport (IACFUnknown* controllerUnknown)
 {
 }
 
-AAX_VTransport::~AAX_VTransport()
-{
-    mITransportV2.reset();
-    mITransport.reset();
-}
+// The host interfaces are released in reverse order: version 2, then 1.
+AAX_VTransport::~AAX_VTransport() = default;
 
 #define AAX_FORWARD_TO_V1(call)                 \
     if (! mITransport)                          \

@@ -9,11 +9,8 @@ AAX_VViewContainer::AAX_VViewContainer (IACFUnknown* viewContainerUnknown)
 {
 }
 
-AAX_VViewContainer::~AAX_VViewContainer()
-{
-    mIViewContainerV2.reset();
-    mIViewContainer.reset();
-}
+// The host interfaces are released in reverse order: version 2, then 1.
+AAX_VViewContainer::~AAX_VViewContainer() = default;
 
 int32_t AAX_VViewContainer::GetType()
 {

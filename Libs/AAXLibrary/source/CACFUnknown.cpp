@@ -73,8 +73,17 @@ acfUInt32 CACFUnknown::InternalAddRef()
 
 acfUInt32 CACFUnknown::InternalRelease()
 {
-    const acfUInt32 remaining = mReferenceCount.fetch_sub (1) - 1;
+    // A Release without a matching reference is ignored rather than letting
+    // the count wrap around (which would keep the object alive forever).
+    acfUInt32 current = mReferenceCount.load();
+    do
+    {
+        if (current == 0)
+            return 0;
+    }
+    while (! mReferenceCount.compare_exchange_weak (current, current - 1));
 
+    const acfUInt32 remaining = current - 1;
     if (remaining == 0)
     {
         FinalReleaseHook();

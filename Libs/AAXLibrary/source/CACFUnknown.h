@@ -51,7 +51,8 @@ public:
     virtual acfResult InternalQueryInterface (const acfIID& iid, void** ppOut);
     /** Atomically adds a reference; returns the new count. */
     virtual acfUInt32 InternalAddRef();
-    /** Atomically drops a reference; at 0 runs FinalReleaseHook and DeleteThis. */
+    /** Atomically drops a reference; at 0 runs FinalReleaseHook and
+        DeleteThis. A Release on an object without references does nothing. */
     virtual acfUInt32 InternalRelease();
 
     /** Number of CACFUnknown objects that currently exist in the process. */
