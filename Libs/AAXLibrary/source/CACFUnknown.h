@@ -20,7 +20,7 @@ class CACFUnknown
 {
 public:
     /** The IACFUnknown that stands for the object towards the host. */
-    class PrivateUnknown : public IACFUnknown
+    class PrivateUnknown final : public IACFUnknown
     {
     public:
         explicit PrivateUnknown (CACFUnknown& owner) noexcept : mOwner (&owner) {}
