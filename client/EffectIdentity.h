@@ -49,6 +49,11 @@ namespace aaxclient
     constexpr AAX_EStemFormat kStemFormatMono   = (0 << 16) | 1;
     constexpr AAX_EStemFormat kStemFormatStereo = (1 << 16) | 2;
 
+    /** View-container type of an X11 window: its native pointer is the
+        window's ID (an X11 Window cast to a pointer), into which the editor
+        is placed as a child window. */
+    constexpr int32_t kViewContainerTypeX11Window = 4;
+
     /** Channels of a stem format, 0 for the special codes. */
     constexpr int channelCountOfStemFormat (AAX_EStemFormat format) noexcept
     {

@@ -1,4 +1,5 @@
 #include "engine/Analyser.h"
+#include "engine/RealtimeSanitizer.h"
 
 #include <cmath>
 #include <ctime>
@@ -108,6 +109,7 @@ void Analyser<SampleType>::addAudioData (const juce::AudioBuffer<SampleType>& bu
     }
 
     abstractFifo.finishedWrite (size1 + size2);
+    const ScopedRealtimeSanitizerExemption wakeUpTakesTheEventsLock;
     waitForData.signal();
 }
 

@@ -268,15 +268,22 @@ void MultiAudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int nu
 //==============================================================================
 void MultiAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
+    // The store copies parameter values into its tree on a message-thread
+    // timer. Hosts save from other threads too: copyState brings the tree up to
+    // date and copies it under the store's own lock, so the save neither reads
+    // the tree while the timer writes it nor misses the latest values.
     juce::MemoryOutputStream stream (destData, false);
-    apvts.state.writeToStream (stream);
+    apvts.copyState().writeToStream (stream);
 }
 
 void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
+    // replaceState swaps the tree under the store's lock, so a restore on a
+    // host thread never races the timer's writes into the old tree. (It also
+    // clears the undo history, which nothing in the plug-in uses.)
     auto tree = readWholeValueTree (data, sizeInBytes);
     if (tree.isValid())
-        apvts.state = tree;
+        apvts.replaceState (tree);
 }
 
 bool MultiAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const

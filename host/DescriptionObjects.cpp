@@ -12,6 +12,14 @@ namespace zelkhost
             return text != nullptr ? std::string (text) : std::string();
         }
 
+        RecordedField makeField (AAX_CFieldIndex index, FieldKind kind)
+        {
+            RecordedField field;
+            field.index = index;
+            field.kind = kind;
+            return field;
+        }
+
         template <typename Pointer>
         Pointer pointerProperty (const RecordedProperties& properties, AAX_EProperty property)
         {
@@ -22,7 +30,7 @@ namespace zelkhost
 
     // =======================================================================
     HostPropertyMap::HostPropertyMap (const HostOptions& options)
-        : HostObjectBase ("property map"), mOptions (options)
+        : HostObject ("property map"), mOptions (options)
     {
     }
 
@@ -108,7 +116,7 @@ namespace zelkhost
 
     // =======================================================================
     HostComponentDescriptor::HostComponentDescriptor (DescriptionHostContext context)
-        : HostObjectBase ("component descriptor"), mContext (context)
+        : HostObject ("component descriptor"), mContext (context)
     {
     }
 
@@ -132,19 +140,19 @@ namespace zelkhost
         return AAX_SUCCESS;
     }
 
-    AAX_Result HostComponentDescriptor::AddAudioIn (AAX_CFieldIndex field)            { return addField ({ field, FieldKind::audioIn }); }
-    AAX_Result HostComponentDescriptor::AddAudioOut (AAX_CFieldIndex field)           { return addField ({ field, FieldKind::audioOut }); }
-    AAX_Result HostComponentDescriptor::AddAudioBufferLength (AAX_CFieldIndex field)  { return addField ({ field, FieldKind::audioBufferLength }); }
-    AAX_Result HostComponentDescriptor::AddSampleRate (AAX_CFieldIndex field)         { return addField ({ field, FieldKind::sampleRate }); }
-    AAX_Result HostComponentDescriptor::AddClock (AAX_CFieldIndex field)              { return addField ({ field, FieldKind::clock }); }
-    AAX_Result HostComponentDescriptor::AddSideChainIn (AAX_CFieldIndex field)        { return addField ({ field, FieldKind::sideChainIn }); }
+    AAX_Result HostComponentDescriptor::AddAudioIn (AAX_CFieldIndex field)            { return addField (makeField (field, FieldKind::audioIn)); }
+    AAX_Result HostComponentDescriptor::AddAudioOut (AAX_CFieldIndex field)           { return addField (makeField (field, FieldKind::audioOut)); }
+    AAX_Result HostComponentDescriptor::AddAudioBufferLength (AAX_CFieldIndex field)  { return addField (makeField (field, FieldKind::audioBufferLength)); }
+    AAX_Result HostComponentDescriptor::AddSampleRate (AAX_CFieldIndex field)         { return addField (makeField (field, FieldKind::sampleRate)); }
+    AAX_Result HostComponentDescriptor::AddClock (AAX_CFieldIndex field)              { return addField (makeField (field, FieldKind::clock)); }
+    AAX_Result HostComponentDescriptor::AddSideChainIn (AAX_CFieldIndex field)        { return addField (makeField (field, FieldKind::sideChainIn)); }
 
     AAX_Result HostComponentDescriptor::AddPrivateData (AAX_CFieldIndex field, int32_t dataSize, uint32_t options)
     {
         if (dataSize < 0)
             return AAX_ERROR_INVALID_ARGUMENT;
 
-        RecordedField record { field, FieldKind::privateData };
+        auto record = makeField (field, FieldKind::privateData);
         record.size = static_cast<uint32_t> (dataSize);
         record.options = options;
         return addField (record);
@@ -152,7 +160,7 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::AddAuxOutputStem (AAX_CFieldIndex field, int32_t stemFormat, const char name[])
     {
-        RecordedField record { field, FieldKind::auxOutputStem };
+        auto record = makeField (field, FieldKind::auxOutputStem);
         record.stemFormat = stemFormat;
         record.name = textOf (name);
         return addField (record);
@@ -160,7 +168,7 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::AddDataInPort (AAX_CFieldIndex field, uint32_t packetSize, AAX_EDataInPortType portType)
     {
-        RecordedField record { field, FieldKind::dataInPort };
+        auto record = makeField (field, FieldKind::dataInPort);
         record.size = packetSize;
         record.options = static_cast<uint32_t> (portType);
         return addField (record);
@@ -168,7 +176,7 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::AddDmaInstance (AAX_CFieldIndex field, AAX_EDmaMode mode)
     {
-        RecordedField record { field, FieldKind::dmaInstance };
+        auto record = makeField (field, FieldKind::dmaInstance);
         record.options = static_cast<uint32_t> (mode);
         return addField (record);
     }
@@ -178,14 +186,14 @@ namespace zelkhost
         if (meterIDs == nullptr && meterCount > 0)
             return AAX_ERROR_NULL_ARGUMENT;
 
-        RecordedField record { field, FieldKind::meters };
+        auto record = makeField (field, FieldKind::meters);
         record.count = meterCount;
         return addField (record);
     }
 
     AAX_Result HostComponentDescriptor::AddMIDINode (AAX_CFieldIndex field, AAX_EMIDINodeType nodeType, const char name[], uint32_t channelMask)
     {
-        RecordedField record { field, FieldKind::midiNode };
+        auto record = makeField (field, FieldKind::midiNode);
         record.options = static_cast<uint32_t> (nodeType);
         record.count = channelMask;
         record.name = textOf (name);
@@ -194,14 +202,14 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::AddReservedField (AAX_CFieldIndex field, uint32_t fieldType)
     {
-        RecordedField record { field, FieldKind::reservedField };
+        auto record = makeField (field, FieldKind::reservedField);
         record.options = fieldType;
         return addField (record);
     }
 
     AAX_Result HostComponentDescriptor::AddTemporaryData (AAX_CFieldIndex field, uint32_t elementSize)
     {
-        RecordedField record { field, FieldKind::temporaryData };
+        auto record = makeField (field, FieldKind::temporaryData);
         record.size = elementSize;
         return addField (record);
     }
@@ -315,7 +323,7 @@ namespace zelkhost
 
     // =======================================================================
     HostEffectDescriptor::HostEffectDescriptor (DescriptionHostContext context)
-        : HostObjectBase ("effect descriptor"), mContext (context)
+        : HostObject ("effect descriptor"), mContext (context)
     {
     }
 
@@ -413,7 +421,7 @@ namespace zelkhost
 
     // =======================================================================
     HostCollection::HostCollection (DescriptionHostContext context)
-        : HostObjectBase ("collection"), mContext (context)
+        : HostObject ("collection"), mContext (context)
     {
     }
 

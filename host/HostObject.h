@@ -60,7 +60,7 @@ namespace zelkhost
     class HostObject : public Interface, public HostObjectBase
     {
     public:
-        using HostObjectBase::HostObjectBase;
+        explicit HostObject (std::string kind) : HostObjectBase (std::move (kind)) {}
 
         acfResult QueryInterface (const acfIID& iid, void** out) override
         {
@@ -72,7 +72,10 @@ namespace zelkhost
             if (answer == nullptr)
                 return ACF_E_NOINTERFACE;
 
-            AddRef();
+            // Every answer is an interface of a single chain rooted in
+            // IACFUnknown, so its address is that of its IACFUnknown; the
+            // reference goes to whichever object answered (this or a delegate).
+            static_cast<IACFUnknown*> (answer)->AddRef();
             *out = answer;
             return ACF_OK;
         }

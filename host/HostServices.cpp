@@ -15,7 +15,7 @@ namespace zelkhost
     }
 
     HostServices::HostServices (const HostOptions& options)
-        : HostObjectBase ("host services"), mOptions (options)
+        : HostObject ("host services"), mOptions (options)
     {
     }
 

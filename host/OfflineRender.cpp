@@ -1,34 +1,26 @@
 #include "OfflineRender.h"
 
+#include "EffectInstance.h"
+
 #include <cmath>
 
-bool OfflineRender::run (juce::AudioProcessor& processor, juce::AudioBuffer<float>& audio, juce::String& error) const
+bool OfflineRender::run (zelkhost::EffectInstance& instance, juce::AudioBuffer<float>& audio, juce::String& error) const
 {
     const auto numChannels = audio.getNumChannels();
-    const auto set = juce::AudioChannelSet::canonicalChannelSet (numChannels);
-
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-
-    if (numChannels < 1 || ! processor.setBusesLayout (layout))
+    if (numChannels != instance.channels())
     {
-        error = "the plug-in does not accept " + juce::String (numChannels) + "-channel audio (mono and stereo only)";
+        error = "the plug-in instance takes " + juce::String (instance.channels()) + " channel(s), the audio has "
+              + juce::String (numChannels);
         return false;
     }
 
-    processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor.prepareToPlay (sampleRate, blockSize);
-
-    juce::MidiBuffer midi;
+    // The plug-in may process in place: input and output are the same buffer.
     for (int start = 0; start < audio.getNumSamples(); start += blockSize)
     {
         const auto length = std::min (blockSize, audio.getNumSamples() - start);
         juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), numChannels, start, length);
-        processor.processBlock (block, midi);
+        instance.process (block.getArrayOfReadPointers(), block.getArrayOfWritePointers(), length);
     }
-
-    processor.releaseResources();
     return true;
 }
 

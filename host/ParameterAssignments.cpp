@@ -90,8 +90,9 @@ bool parseParameterAssignment (const juce::String& text, juce::AudioProcessor& p
     return true;
 }
 
-void applyParameterAssignment (const ParameterAssignment& assignment, juce::AudioProcessor& processor)
+double normalisedValueOf (const ParameterAssignment& assignment, juce::AudioProcessor& processor)
 {
     if (auto* parameter = findParameter (processor, assignment.id))
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (assignment.value));
+        return parameter->convertTo0to1 (assignment.value);
+    return 0.0;
 }

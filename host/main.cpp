@@ -1,11 +1,17 @@
-// zelk_host: the stand-in host. Renders audio through the plug-in offline:
-//   zelk_host [--input in.wav] [--output out.wav] [--block N] [ID=VALUE ...]
+// zelk_host: the stand-in host. Loads the plug-in bundle, registers it and
+// renders audio through an instance of it offline:
+//   zelk_host [--bundle PATH] [--input in.wav] [--output out.wav] [--block N]
+//             [--load-state FILE] [--save-state FILE] [ID=VALUE ...]
 // With no input it renders a built-in test signal.
 
+#include "AAX_Errors.h"
+#include "ChunkSet.h"
+#include "DescriptionPrinter.h"
+#include "EffectInstance.h"
 #include "OfflineRender.h"
 #include "ParameterAssignments.h"
-
-#include "engine/MultiAudioProcessor.h"
+#include "ParameterCatalogue.h"
+#include "PluginSession.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -21,8 +27,14 @@ namespace
         "  --rate HZ         sample rate of the built-in test signal (default: 48000)\n"
         "  --seconds S       length of the built-in test signal (default: 2)\n"
         "  --list            list the parameter IDs with their ranges and exit\n"
+        "  --describe        print what the plug-in registers with the host and exit\n"
+        "  --bundle PATH     the plug-in bundle to load (default: next to zelk_host)\n"
+        "  --load-state FILE restore a stored host state (the plug-in's chunks) before\n"
+        "                    applying the ID=VALUE assignments\n"
+        "  --save-state FILE store the host state after the assignments, before rendering\n"
         "  ID=VALUE          set a parameter in its own units before rendering,\n"
-        "                    e.g. type-2=7 numCrossovers=3 output=-6\n";
+        "                    e.g. type-2=7 numCrossovers=3 output=-6\n"
+        "                    (sent to the plug-in as host automation of the normalised value)\n";
 
     int fail (const juce::String& message)
     {
@@ -132,15 +144,52 @@ namespace
         }
         return true;
     }
+    // The host state: the plug-in's chunks in the host's state file format.
+    bool readState (const juce::File& file, zelkhost::ChunkSet& state, juce::String& error)
+    {
+        juce::MemoryBlock bytes;
+        if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
+        {
+            error = "state file " + file.getFullPathName() + " does not exist or cannot be read";
+            return false;
+        }
+
+        const auto* data = static_cast<const char*> (bytes.getData());
+        std::string reason;
+        if (! zelkhost::ChunkSet::deserialise (std::vector<char> (data, data + bytes.getSize()), state, reason))
+        {
+            error = "cannot use " + file.getFullPathName() + ": " + juce::String (reason);
+            return false;
+        }
+        return true;
+    }
+
+    bool writeState (const juce::File& file, const zelkhost::ChunkSet& state, juce::String& error)
+    {
+        const auto bytes = state.serialise();
+        const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
+        if (! temporary.replaceWithData (bytes.data(), bytes.size()) || ! temporary.moveFileTo (file))
+        {
+            temporary.deleteFile();
+            error = "cannot write the state file " + file.getFullPathName();
+            return false;
+        }
+        return true;
+    }
+
+    juce::String resultText (const char* what, AAX_Result result)
+    {
+        return juce::String (what) + " failed (result " + juce::String (result) + ")";
+    }
 }
 
 int main (int argc, char* argv[])
 {
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
 
-    juce::String inputPath, outputPath = "out.wav";
+    juce::String inputPath, outputPath = "out.wav", bundlePath, loadStatePath, saveStatePath;
     double blockSize = 512, rate = 48000, seconds = 2;
-    bool list = false;
+    bool list = false, describe = false;
     juce::StringArray assignments;
 
     for (int i = 1; i < argc; ++i)
@@ -156,8 +205,12 @@ int main (int argc, char* argv[])
 
         if (arg == "--help" || arg == "-h")      { std::cout << usage; return 0; }
         else if (arg == "--list")                list = true;
+        else if (arg == "--describe")            describe = true;
         else if (arg == "--input")               { if (! next (inputPath)) return fail ("--input needs a file"); }
         else if (arg == "--output")              { if (! next (outputPath)) return fail ("--output needs a file"); }
+        else if (arg == "--bundle")              { if (! next (bundlePath)) return fail ("--bundle needs a path"); }
+        else if (arg == "--load-state")          { if (! next (loadStatePath)) return fail ("--load-state needs a file"); }
+        else if (arg == "--save-state")          { if (! next (saveStatePath)) return fail ("--save-state needs a file"); }
         else if (arg == "--block")               { if (! next (value) || ! parsePositive (value, 1, 65536, blockSize) || blockSize != std::floor (blockSize))
                                                        return fail ("--block needs a whole number from 1 to 65536"); }
         else if (arg == "--rate")                { if (! next (value) || ! parsePositive (value, 8000, 384000, rate))
@@ -168,44 +221,97 @@ int main (int argc, char* argv[])
         else                                     assignments.add (arg);
     }
 
-    MultiAudioProcessor processor;
+    zelkhost::ParameterCatalogue catalogue;
 
     if (list)
     {
-        listParameters (processor);
+        listParameters (catalogue);
         return 0;
     }
 
-    std::vector<ParameterAssignment> parsed;
+    // Everything the user typed is checked before the plug-in is loaded.
+    std::vector<std::pair<std::string, double>> automation;
     for (auto& text : assignments)
     {
         ParameterAssignment assignment;
         juce::String error;
-        if (! parseParameterAssignment (text, processor, assignment, error))
+        if (! parseParameterAssignment (text, catalogue, assignment, error))
             return fail (error);
-        parsed.push_back (assignment);
+        automation.emplace_back (assignment.id.toStdString(), normalisedValueOf (assignment, catalogue));
     }
 
-    juce::AudioBuffer<float> audio;
+    const auto here = juce::File::getCurrentWorkingDirectory();
     juce::String error;
-    if (inputPath.isNotEmpty())
-    {
-        if (! readAudio (juce::File::getCurrentWorkingDirectory().getChildFile (inputPath), audio, rate, error))
-            return fail (error);
-    }
-    else
-    {
-        audio = makeTestSignal (rate, seconds, 2);
-    }
-
-    for (auto& assignment : parsed)
-        applyParameterAssignment (assignment, processor);
-
-    OfflineRender render { rate, (int) blockSize };
-    if (! render.run (processor, audio, error))
+    zelkhost::ChunkSet storedState;
+    if (loadStatePath.isNotEmpty() && ! readState (here.getChildFile (loadStatePath), storedState, error))
         return fail (error);
 
-    const auto output = juce::File::getCurrentWorkingDirectory().getChildFile (outputPath);
+    juce::AudioBuffer<float> audio;
+    if (! describe)
+    {
+        if (inputPath.isNotEmpty())
+        {
+            if (! readAudio (here.getChildFile (inputPath), audio, rate, error))
+                return fail (error);
+        }
+        else
+        {
+            audio = makeTestSignal (rate, seconds, 2);
+        }
+    }
+
+    zelkhost::PluginSession session;
+    std::string reason;
+    const auto bundle = bundlePath.isNotEmpty() ? here.getChildFile (bundlePath).getFullPathName().toStdString()
+                                                : zelkhost::PluginSession::defaultBundlePath();
+    if (bundle.empty())
+        return fail ("no plug-in bundle found next to zelk_host; give one with --bundle");
+    if (! session.open (bundle, reason))
+        return fail (reason);
+
+    if (describe)
+    {
+        zelkhost::printDescription (session.registration().description, std::cout);
+        return 0;
+    }
+
+    {
+        zelkhost::InstanceOptions options;
+        options.sampleRate = (float) rate;
+        options.maximumBlockSize = (int) blockSize;
+
+        auto instance = zelkhost::EffectInstance::create (session.host(), session.effect(), audio.getNumChannels(), options, reason);
+        if (instance == nullptr)
+            return fail (reason);
+
+        if (loadStatePath.isNotEmpty())
+            if (const auto result = instance->restoreChunks (storedState); result != AAX_SUCCESS)
+                return fail (resultText ("restoring the state", result));
+
+        for (const auto& [id, normalised] : automation)
+            if (const auto result = instance->automate (id, normalised); result != AAX_SUCCESS)
+                return fail (resultText (("setting " + id).c_str(), result));
+
+        if (saveStatePath.isNotEmpty())
+        {
+            zelkhost::ChunkSet state;
+            if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
+                return fail (resultText ("saving the state", result));
+            if (! writeState (here.getChildFile (saveStatePath), state, error))
+                return fail (error);
+        }
+
+        if (const auto result = instance->startProcessing(); result != AAX_SUCCESS)
+            return fail (resultText ("preparing the plug-in", result));
+
+        OfflineRender render { (int) blockSize };
+        if (! render.run (*instance, audio, error))
+            return fail (error);
+
+        instance->uninitialize();
+    }
+
+    const auto output = here.getChildFile (outputPath);
     if (! writeAudio (output, audio, rate, error))
         return fail (error);
 

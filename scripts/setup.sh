@@ -10,6 +10,7 @@ packages=(
   libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libfreetype-dev
   libpng-dev libjpeg-dev zlib1g-dev libasound2-dev
   clang libclang-rt-14-dev
+  clang-22 libclang-rt-22-dev
   xvfb xauth
 )
 

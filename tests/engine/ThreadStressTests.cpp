@@ -55,7 +55,9 @@ namespace
                 });
             }
 
-            std::this_thread::sleep_for (duration);
+            // The calling thread is the message thread: it runs the parameter
+            // store's timer, which copies parameter values into the state tree.
+            juce::MessageManager::getInstance()->runDispatchLoopUntil ((int) std::chrono::duration_cast<std::chrono::milliseconds> (duration).count());
             stop = true;
             for (auto& thread : threads)
                 thread.join();
@@ -227,6 +229,15 @@ TEST (ThreadStress, EverythingAtOnceWhileTheAudioThreadPlays)
     {
         const auto& state = states[(size_t) between (random, 0, (int) states.size() - 1)];
         processor.setStateInformation (state.getData(), (int) state.getSize());
+        std::this_thread::sleep_for (std::chrono::milliseconds (5));
+    });
+
+    // The host saves the project now and then.
+    run.add ([&] (std::mt19937&)
+    {
+        juce::MemoryBlock block;
+        processor.getStateInformation (block);
+        EXPECT_TRUE (juce::ValueTree::readFromData (block.getData(), block.getSize()).isValid());
         std::this_thread::sleep_for (std::chrono::milliseconds (5));
     });
 

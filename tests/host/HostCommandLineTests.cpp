@@ -156,3 +156,77 @@ TEST_F (HostCommandLine, AnUnwritableDestinationIsReported)
     EXPECT_TRUE (run.output.contains ("cannot write")) << run.output;
     EXPECT_EQ (numFilesIn(), 0);
 }
+
+TEST_F (HostCommandLine, DescribesWhatThePluginRegisters)
+{
+    const auto run = runHost ({ "--describe" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains ("manufacturer: Velkor Audio Tools")) << run.output;
+    EXPECT_TRUE (run.output.contains ("effects: 1")) << run.output;
+    EXPECT_TRUE (run.output.contains ("name: Multiband Saturator")) << run.output;
+    EXPECT_TRUE (run.output.contains ("name: ZELK-MULTI")) << run.output;
+    EXPECT_TRUE (run.output.contains ("mono in, mono out")) << run.output;
+    EXPECT_TRUE (run.output.contains ("stereo in, stereo out")) << run.output;
+}
+
+TEST_F (HostCommandLine, AStoredStateRendersLikeTheSettingItWasStoredFrom)
+{
+    const auto state = file ("setting.zelk");
+    auto run = runHost ({ "--output", file ("direct.wav").getFullPathName(), "--seconds", "0.25", "--save-state", state.getFullPathName(),
+                          "numCrossovers=2", "type-1=2", "gain-1=8", "output=-3" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    ASSERT_TRUE (state.existsAsFile());
+
+    run = runHost ({ "--output", file ("restored.wav").getFullPathName(), "--seconds", "0.25", "--load-state", state.getFullPathName() });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    run = runHost ({ "--output", file ("default.wav").getFullPathName(), "--seconds", "0.25" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+
+    const auto direct = readWav (file ("direct.wav"));
+    const auto restored = readWav (file ("restored.wav"));
+    const auto fresh = readWav (file ("default.wav"));
+    ASSERT_EQ (direct.getNumSamples(), restored.getNumSamples());
+    bool differsFromDefault = false;
+    for (int ch = 0; ch < direct.getNumChannels(); ++ch)
+        for (int i = 0; i < direct.getNumSamples(); ++i)
+        {
+            ASSERT_EQ (direct.getSample (ch, i), restored.getSample (ch, i)) << "channel " << ch << " sample " << i;
+            differsFromDefault = differsFromDefault || direct.getSample (ch, i) != fresh.getSample (ch, i);
+        }
+    EXPECT_TRUE (differsFromDefault);
+
+    // Assignments given with a stored state apply on top of it.
+    run = runHost ({ "--output", file ("bypassed.wav").getFullPathName(), "--seconds", "0.25", "--load-state", state.getFullPathName(), "bypass=1" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    run = runHost ({ "--output", file ("plain.wav").getFullPathName(), "--seconds", "0.25", "bypass=1" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto bypassed = readWav (file ("bypassed.wav"));
+    const auto plain = readWav (file ("plain.wav"));
+    for (int i = 0; i < plain.getNumSamples(); ++i)
+        ASSERT_EQ (bypassed.getSample (0, i), plain.getSample (0, i)) << "sample " << i;
+}
+
+TEST_F (HostCommandLine, ABrokenStateOrBundleGivesAMessageAndNoOutput)
+{
+    const auto out = file ("out.wav");
+    file ("garbage.zelk").replaceWithText ("ZLKS and then nothing useful");
+
+    const std::vector<std::pair<juce::StringArray, juce::String>> cases {
+        { { "--load-state", file ("missing.zelk").getFullPathName() }, "does not exist" },
+        { { "--load-state", file ("garbage.zelk").getFullPathName() }, "cannot use" },
+        { { "--bundle", file ("missing.so").getFullPathName() }, "cannot load the plug-in bundle" },
+        { { "--bundle", file ("garbage.zelk").getFullPathName() }, "cannot load the plug-in bundle" },
+        { { "--save-state", file ("no/folder/state.zelk").getFullPathName() }, "cannot write the state file" },
+    };
+
+    for (const auto& [arguments, message] : cases)
+    {
+        auto args = arguments;
+        args.addArray ({ "--output", out.getFullPathName(), "--seconds", "0.1" });
+        const auto run = runHost (args);
+        EXPECT_NE (run.exitCode, 0) << args.joinIntoString (" ");
+        EXPECT_TRUE (run.output.contains (message)) << args.joinIntoString (" ") << " said: " << run.output;
+        EXPECT_FALSE (out.exists()) << args.joinIntoString (" ");
+    }
+    EXPECT_EQ (numFilesIn(), 1); // only garbage.zelk
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/MultiAudioProcessor.h"
+#include "engine/RealtimeSanitizer.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -34,7 +35,8 @@ namespace testsupport
         processor.prepareToPlay (sampleRate, blockSize);
     }
 
-    /** Processes `input` (copied to every channel) in blocks and returns channel 0. */
+    /** Processes `input` (copied to every channel) in blocks and returns channel 0.
+        Each block runs in a real-time scope, which the RealtimeSanitizer build checks. */
     inline std::vector<float> render (juce::AudioProcessor& processor, const std::vector<float>& input,
                                       int blockSize, int numChannels = 2)
     {
@@ -50,7 +52,7 @@ namespace testsupport
                 for (int i = 0; i < length; ++i)
                     block.setSample (ch, i, input[start + (size_t) i]);
 
-            processor.processBlock (block, midi);
+            realtime::processBlockInRealtimeScope (processor, block, midi);
 
             for (int i = 0; i < length; ++i)
                 output[start + (size_t) i] = block.getSample (0, i);
