@@ -3,6 +3,8 @@
 #include "AAX_Enums.h"
 #include "AAX_Errors.h"
 
+#include <algorithm>
+
 namespace zelkhost
 {
     namespace
@@ -271,10 +273,19 @@ namespace zelkhost
             return AAX_ERROR_NULL_OBJECT;
 
         const auto recorded = map->snapshot();
+        const bool wantsNative = recorded.has (AAX_eProperty_PlugInID_Native) || recorded.has (AAX_eProperty_PlugInID_AudioSuite);
+        const bool wantsTI = recorded.has (AAX_eProperty_PlugInID_TI);
+
+        // The out array must hold every ID and the closing 0; a call that
+        // cannot report its IDs registers nothing.
+        const int wanted = (wantsNative ? 1 : 0) + (wantsTI ? 1 : 0);
+        if (outIDs != nullptr && (capacity < 1 || wanted > capacity - 1))
+            return AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW;
+
         std::vector<AAX_CSelector> registered;
         AAX_Result result = AAX_SUCCESS;
 
-        if (recorded.has (AAX_eProperty_PlugInID_Native) || recorded.has (AAX_eProperty_PlugInID_AudioSuite))
+        if (wantsNative)
         {
             AAX_CSelector id = 0;
             result = AddProcessProc_Native (pointerProperty<AAX_CProcessProc> (recorded, AAX_eProperty_NativeProcessProc), properties,
@@ -284,7 +295,7 @@ namespace zelkhost
                 registered.push_back (id);
         }
 
-        if (result == AAX_SUCCESS && recorded.has (AAX_eProperty_PlugInID_TI))
+        if (result == AAX_SUCCESS && wantsTI)
         {
             AAX_CSelector id = 0;
             result = AddProcessProc_TI (pointerProperty<const char*> (recorded, AAX_eProperty_TIDLLFileName),
@@ -295,11 +306,8 @@ namespace zelkhost
                 registered.push_back (id);
         }
 
-        if (result == AAX_SUCCESS && outIDs != nullptr)
+        if (outIDs != nullptr)
         {
-            if (capacity < 1 || registered.size() > static_cast<std::size_t> (capacity - 1))
-                return AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW;
-
             std::copy (registered.begin(), registered.end(), outIDs);
             outIDs[registered.size()] = 0;
         }

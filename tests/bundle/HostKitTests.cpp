@@ -127,8 +127,12 @@ TEST (PacketHandOver, AReaderNeverSeesAMixOfTwoPackets)
 
     uint32_t seen = 0, words[4] = {};
     while (! done.load())
+    {
         if (mailbox.collect (words, seen))
+        {
             ASSERT_TRUE (words[0] == words[1] && words[1] == words[2] && words[2] == words[3]);
+        }
+    }
     writer.join();
 }
 

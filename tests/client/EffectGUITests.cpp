@@ -70,9 +70,9 @@ namespace
 
     TEST_F (EffectGUITest, EditorExistsWhileTheViewIsOpen)
     {
+        fakehost::FakeViewContainer view;
         HostedEffect instance (host);
         HostedGUI window (host, instance);
-        fakehost::FakeViewContainer view;
 
         ASSERT_EQ (window.initializeResult, AAX_SUCCESS);
         ASSERT_NE (window.object, nullptr);
@@ -99,9 +99,9 @@ namespace
 
     TEST_F (EffectGUITest, ReopeningTheViewMakesAFreshEditor)
     {
+        fakehost::FakeViewContainer first, second;   // outlive the window, which holds the open one
         HostedEffect instance (host);
         HostedGUI window (host, instance);
-        fakehost::FakeViewContainer first, second;
 
         window.gui->SetViewContainer (&first);
         window.gui->SetViewContainer (nullptr);
@@ -144,9 +144,9 @@ namespace
 
     TEST_F (EffectGUITest, EverythingIsReleasedAfterTheWindowAndInstanceGo)
     {
+        fakehost::FakeViewContainer view;
         HostedEffect instance (host);
         HostedGUI window (host, instance);
-        fakehost::FakeViewContainer view;
         window.gui->SetViewContainer (&view);
         window.gui->TimerWakeup();
 
