@@ -50,10 +50,11 @@
 //     array of context pointers, one per instance it processes now:
 //         processProc (contexts, contexts + count);
 //
-// What the process procedure does with each context: an instance whose
-// instance field is null or whose prepared flag is 0 writes silence; an
-// instance whose master bypass value is 0.5 or more copies its input to its
-// output; any other instance runs its processor on the block. Input and
+// What the process procedure does with each context: a context without its
+// instance (null pointer or null effect) is skipped, its output untouched, as
+// its channel count is unknown; an instance whose prepared flag is 0 writes
+// silence; an instance whose master bypass value is 0.5 or more copies its
+// input to its output; any other instance runs its processor on the block. Input and
 // output may be the same buffers. A block longer than the one the processor
 // was prepared for prepares it again first (the only case in which the
 // audio path allocates).

@@ -669,7 +669,7 @@ namespace aaxclient
         // Damaged state is refused whole: the processor keeps every value
         // rather than taking part of a cut-off tree, and JUCE's reader never
         // sees counts it would trust blindly.
-        if (false && ! isCompleteValueTreeData (chunk.fData, static_cast<size_t> (size)))
+        if (! isCompleteValueTreeData (chunk.fData, static_cast<size_t> (size)))
         {
             AAX_CHostServices::Trace (AAX_eTracePriority_Critical,
                                       "SetChunk 'juce': %d bytes of damaged processor state ignored", size);

@@ -8,8 +8,11 @@
 #include "AAX_UIDs.h"
 #include "client/EffectDescription.h"
 #include "client/EffectGUI.h"
+#include "client/EffectIdentity.h"
 
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 namespace
 {
@@ -61,6 +64,32 @@ namespace
         AAX_Result initializeResult = -1;
     };
 
+    /** Hosts put up an X error handler of their own; without one, Xlib ends
+        the process on the first harmless error (a window manager's atom
+        missing on a bare X server, say). The test plays the host here. */
+    void installHostXErrorHandler()
+    {
+        using ErrorHandler = int (*) (void*, void*);
+        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
+
+        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
+            if (auto setHandler = reinterpret_cast<SetErrorHandler> (dlsym (xlib, "XSetErrorHandler")))
+                setHandler ([] (void*, void*) { return 0; });
+    }
+
+    /** A view container holding an X11 window of the test's own. */
+    class X11ViewContainer : public fakehost::FakeViewContainer
+    {
+    public:
+        explicit X11ViewContainer (void* windowHandle) : handle (windowHandle) {}
+
+        int32_t GetType() override { return aaxclient::kViewContainerTypeX11Window; }
+        void* GetPtr() override { return handle; }
+
+    private:
+        void* handle;
+    };
+
     class EffectGUITest : public ::testing::Test
     {
     protected:
@@ -95,6 +124,30 @@ namespace
         EXPECT_EQ (window.object->getEditor(), nullptr);
         EXPECT_EQ (instance.Processor().getActiveEditor(), nullptr);
         EXPECT_EQ (window.gui->GetViewSize (&size), AAX_ERROR_NULL_OBJECT);
+    }
+
+    TEST_F (EffectGUITest, OnADisplayTheEditorGoesIntoTheHostsWindow)
+    {
+        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+            GTEST_SKIP() << "no display";
+
+        installHostXErrorHandler();
+
+        juce::Component hostWindow;
+        hostWindow.setBounds (0, 0, 1000, 600);
+        hostWindow.addToDesktop (0);
+        X11ViewContainer view (hostWindow.getWindowHandle());
+
+        HostedEffect instance (host);
+        HostedGUI window (host, instance);
+        window.gui->SetViewContainer (&view);
+
+        ASSERT_NE (window.object->getEditor(), nullptr);
+        EXPECT_TRUE (window.object->isEditorOnScreen());
+        EXPECT_TRUE (window.object->getEditor()->isOnDesktop());
+
+        window.gui->SetViewContainer (nullptr);
+        EXPECT_EQ (window.object->getEditor(), nullptr);
     }
 
     TEST_F (EffectGUITest, ReopeningTheViewMakesAFreshEditor)
