@@ -277,55 +277,22 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (AAX_CParamID iParame
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue (AAX_CParamID iParameterID, double* oValue) const
 {
-    if (oValue == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-
-    const AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *oValue = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return ReadParameter (iParameterID, oValue, [] (const AAX_IParameter& p) { return p.GetNormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (AAX_CParamID iParameterID, double iValue)
 {
-    AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->SetNormalizedDefaultValue (iValue);
-    return AAX_SUCCESS;
+    return ChangeParameter (iParameterID, [=] (AAX_IParameter& p) { p.SetNormalizedDefaultValue (iValue); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType (AAX_CParamID iParameterID, AAX_EParameterType* oParameterType) const
 {
-    if (oParameterType == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-
-    const AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *oParameterType = parameter->GetType();
-    return AAX_SUCCESS;
+    return ReadParameter (iParameterID, oParameterType, [] (const AAX_IParameter& p) { return p.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation (AAX_CParamID iParameterID, AAX_EParameterOrientation* oParameterOrientation) const
 {
-    if (oParameterOrientation == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-
-    const AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *oParameterOrientation = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    return ReadParameter (iParameterID, oParameterOrientation, [] (const AAX_IParameter& p) { return p.GetOrientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter (AAX_CParamID iParameterID, AAX_IParameter** oParameter)
@@ -430,27 +397,12 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString (AAX_CParamID iParamet
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue (AAX_CParamID iParameterID, double* oValuePtr) const
 {
-    if (oValuePtr == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-
-    const AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    *oValuePtr = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    return ReadParameter (iParameterID, oValuePtr, [] (const AAX_IParameter& p) { return p.GetNormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID iParameterID, double iValue)
 {
-    AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->SetNormalizedValue (iValue);
-    return AAX_SUCCESS;
+    return ChangeParameter (iParameterID, [=] (AAX_IParameter& p) { p.SetNormalizedValue (iValue); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID iParameterID, double iValue)
@@ -467,24 +419,12 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID i
 //==============================================================================
 AAX_Result AAX_CEffectParameters::TouchParameter (AAX_CParamID iParameterID)
 {
-    AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->Touch();
-    return AAX_SUCCESS;
+    return ChangeParameter (iParameterID, [] (AAX_IParameter& p) { p.Touch(); });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter (AAX_CParamID iParameterID)
 {
-    AAX_IParameter* parameter = FindParameter (iParameterID);
-
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-
-    parameter->Release();
-    return AAX_SUCCESS;
+    return ChangeParameter (iParameterID, [] (AAX_IParameter& p) { p.Release(); });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch (AAX_CParamID, AAX_CBoolean)

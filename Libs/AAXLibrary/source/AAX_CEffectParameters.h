@@ -140,6 +140,37 @@ protected:
 private:
     const AAX_IParameter* FindParameter (AAX_CParamID parameterID) const;
     AAX_IParameter* FindParameter (AAX_CParamID parameterID);
+
+    /** The shape of most getter slots: a null out pointer gives -20044, an ID
+        that names no parameter -20001, otherwise `*out = read (parameter)`. */
+    template <typename Value, typename Read>
+    AAX_Result ReadParameter (AAX_CParamID parameterID, Value* out, Read&& read) const
+    {
+        if (out == nullptr)
+            return AAX_ERROR_NULL_ARGUMENT;
+
+        const AAX_IParameter* parameter = FindParameter (parameterID);
+
+        if (parameter == nullptr)
+            return AAX_ERROR_INVALID_PARAMETER_ID;
+
+        *out = read (*parameter);
+        return AAX_SUCCESS;
+    }
+
+    /** The shape of most setter slots: an ID that names no parameter gives
+        -20001, otherwise `change (parameter)` runs. */
+    template <typename Change>
+    AAX_Result ChangeParameter (AAX_CParamID parameterID, Change&& change)
+    {
+        AAX_IParameter* parameter = FindParameter (parameterID);
+
+        if (parameter == nullptr)
+            return AAX_ERROR_INVALID_PARAMETER_ID;
+
+        change (*parameter);
+        return AAX_SUCCESS;
+    }
     bool IsFiltered (AAX_CParamID parameterID) const;
     void DeleteHostWrappers();
 };
