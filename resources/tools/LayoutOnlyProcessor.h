@@ -4,15 +4,14 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-/** A processor that holds nothing but the plug-in's parameter store: enough to
-    convert plain settings to normalised values through the real parameter
-    ranges, without the audio engine or the presets file. */
-class LayoutOnlyProcessor : public juce::AudioProcessor
+/** A processor that does nothing at all: the base of stand-ins that only need
+    a processor to hang parameters on (tools and tests). */
+class SilentProcessor : public juce::AudioProcessor
 {
 public:
-    LayoutOnlyProcessor() = default;
+    explicit SilentProcessor (juce::String processorName) : name (std::move (processorName)) {}
 
-    const juce::String getName() const override                           { return "LayoutOnly"; }
+    const juce::String getName() const override                           { return name; }
     void prepareToPlay (double, int) override                             {}
     void releaseResources() override                                      {}
     void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
@@ -28,6 +27,18 @@ public:
     void changeProgramName (int, const juce::String&) override            {}
     void getStateInformation (juce::MemoryBlock&) override                {}
     void setStateInformation (const void*, int) override                  {}
+
+private:
+    const juce::String name;
+};
+
+/** A processor that holds nothing but the plug-in's parameter store: enough to
+    convert plain settings to normalised values through the real parameter
+    ranges, without the audio engine or the presets file. */
+class LayoutOnlyProcessor : public SilentProcessor
+{
+public:
+    LayoutOnlyProcessor() : SilentProcessor ("LayoutOnly") {}
 
     juce::AudioProcessorValueTreeState parameters { *this, nullptr, "PARAMS", createParameterLayout() };
 };

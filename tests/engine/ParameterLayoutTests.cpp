@@ -1,3 +1,5 @@
+#include "resources/tools/LayoutOnlyProcessor.h"
+
 #include <gtest/gtest.h>
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -13,33 +15,7 @@ namespace
 {
     /** The smallest processor that can own a parameter store, so the layout is
         exercised exactly as a host would see it. */
-    class LayoutTestProcessor : public juce::AudioProcessor
-    {
-    public:
-        LayoutTestProcessor()
-            : parameters (*this, nullptr, "PARAMS", createParameterLayout())
-        {
-        }
-
-        const juce::String getName() const override                        { return "LayoutTest"; }
-        void prepareToPlay (double, int) override                          {}
-        void releaseResources() override                                   {}
-        void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
-        double getTailLengthSeconds() const override                       { return 0.0; }
-        bool acceptsMidi() const override                                  { return false; }
-        bool producesMidi() const override                                 { return false; }
-        juce::AudioProcessorEditor* createEditor() override                { return nullptr; }
-        bool hasEditor() const override                                    { return false; }
-        int getNumPrograms() override                                      { return 1; }
-        int getCurrentProgram() override                                   { return 0; }
-        void setCurrentProgram (int) override                              {}
-        const juce::String getProgramName (int) override                   { return {}; }
-        void changeProgramName (int, const juce::String&) override         {}
-        void getStateInformation (juce::MemoryBlock&) override             {}
-        void setStateInformation (const void*, int) override               {}
-
-        juce::AudioProcessorValueTreeState parameters;
-    };
+    using LayoutTestProcessor = LayoutOnlyProcessor;
 
     class ParameterLayoutTest : public ::testing::Test
     {

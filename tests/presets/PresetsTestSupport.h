@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/tools/LayoutOnlyProcessor.h"
+
 #include "engine/ParameterLayout.h"
 #include "presets/ABStateHolder.h"
 #include "presets/PresetsHolder.h"
@@ -66,27 +68,10 @@ private:
 /** A stand-in for the plug-in's processor with the same construction order as
     far as presets are concerned: the A/B holder and the presets holder are built
     before the parameter store, which carries the real parameter layout. */
-class PresetsTestProcessor : public juce::AudioProcessor
+class PresetsTestProcessor : public SilentProcessor
 {
 public:
-    PresetsTestProcessor() = default;
-
-    const juce::String getName() const override                           { return "ZELK-MULTI"; }
-    void prepareToPlay (double, int) override                             {}
-    void releaseResources() override                                      {}
-    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
-    double getTailLengthSeconds() const override                          { return 0.0; }
-    bool acceptsMidi() const override                                     { return false; }
-    bool producesMidi() const override                                    { return false; }
-    juce::AudioProcessorEditor* createEditor() override                   { return nullptr; }
-    bool hasEditor() const override                                       { return false; }
-    int getNumPrograms() override                                         { return 1; }
-    int getCurrentProgram() override                                      { return 0; }
-    void setCurrentProgram (int) override                                 {}
-    const juce::String getProgramName (int) override                      { return {}; }
-    void changeProgramName (int, const juce::String&) override            {}
-    void getStateInformation (juce::MemoryBlock&) override                {}
-    void setStateInformation (const void*, int) override                  {}
+    PresetsTestProcessor() : SilentProcessor ("ZELK-MULTI") {}
 
     juce::RangedAudioParameter& parameter (const juce::String& id)
     {
