@@ -1,6 +1,7 @@
 #include "presets/ParameterSetXml.h"
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -28,6 +29,31 @@ namespace
             return defaultValue;
 
         return juce::jlimit (0.0f, 1.0f, value);
+    }
+
+    /** True when a processing instruction ("<?...?>") follows the start of the
+        first element. JUCE's XML parser loops for ever on one that is followed
+        by text inside an element; a presets file has none past its XML
+        declaration, so such text is refused as not parsing. */
+    bool hasProcessingInstructionInContent (const juce::String& text)
+    {
+        bool insideElements = false;
+
+        for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
+        {
+            if (*p != '<')
+                continue;
+
+            const auto next = p[1];
+
+            if (next == '?' && insideElements)
+                return true;
+
+            if (next != '?' && next != '!')
+                insideElements = true;
+        }
+
+        return false;
     }
 }
 
@@ -66,12 +92,41 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     }
 }
 
+bool readPresetsText (const juce::File& file, juce::String& text)
+{
+    juce::MemoryBlock bytes;
+
+    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
+        return false;
+
+    text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
+
+    if (juce::CharPointer_UTF8::isValidString (text.toRawUTF8(), (int) text.getNumBytesAsUTF8()))
+        return true;
+
+    std::vector<juce::juce_wchar> latin1 (static_cast<const juce::uint8*> (bytes.getData()),
+                                          static_cast<const juce::uint8*> (bytes.getData()) + bytes.getSize());
+    latin1.push_back (0);
+    text = juce::String (juce::CharPointer_UTF32 (latin1.data()));
+    return true;
+}
+
+std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file)
+{
+    juce::String text;
+
+    if (! readPresetsText (file, text) || hasProcessingInstructionInContent (text))
+        return nullptr;
+
+    return juce::parseXML (text);
+}
+
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 {
     if (! file.existsAsFile())
         return false;
 
-    auto parsed = juce::parseXML (file);
+    auto parsed = parsePresetsFile (file);
 
     if (parsed == nullptr)
         return false;

@@ -24,6 +24,19 @@ void captureParametersToXml (juce::AudioProcessor& processor, juce::XmlElement& 
     synchronously, one parameter at a time, in parameter order. */
 void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& processor);
 
+/** Reads the text of a presets file: UTF-8 (with or without a byte-order mark) or
+    UTF-16 with a byte-order mark. Text that is not valid UTF-8 (a file saved in
+    an 8-bit encoding, or damaged) is taken byte for byte as Latin-1: JUCE's text
+    and XML code steps through UTF-8 by its lead bytes and would run past the end
+    of malformed text. False when the file cannot be read. */
+bool readPresetsText (const juce::File& file, juce::String& text);
+
+/** Parses the text of `file` (see readPresetsText) as XML; nullptr when the file
+    cannot be read or does not parse. Text with a processing instruction ("<?...?>")
+    after the start of its first element counts as not parsing: JUCE's parser can
+    loop for ever on one. */
+std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file);
+
 /** Parses `file` and, when it holds an XML document, makes `into` a copy of its
     document element. When the file is missing or does not parse, `into` is left
     as it was and false is returned. */

@@ -36,8 +36,8 @@ namespace
         not blank: its contents are unknown. */
     bool isBlankFile (const juce::File& file)
     {
-        juce::FileInputStream stream (file);
-        return stream.openedOk() && stream.readEntireStreamAsString().trim().isEmpty();
+        juce::String text;
+        return readPresetsText (file, text) && text.trim().isEmpty();
     }
 
     bool isPresetsDocument (const juce::XmlElement* document)
@@ -144,7 +144,7 @@ juce::XmlElement PresetsHolder::installOrMergeFile (bool& fileWritten)
         return factory;
     }
 
-    const auto userFile = juce::parseXML (presetsFile);
+    const auto userFile = parsePresetsFile (presetsFile);
 
     if (! isPresetsDocument (userFile.get()))
     {

@@ -3,7 +3,8 @@
 #   1. AddressSanitizer + UndefinedBehaviorSanitizer (with LeakSanitizer): every test program;
 #   2. ThreadSanitizer: the tests that run threads against each other;
 #   3. RealtimeSanitizer (clang-22): processing inside a real-time scope;
-#   4. the normal build: every test, through CTest.
+#   4. libFuzzer (clang-22): each parser of stored bytes for a short time (scripts/fuzz.sh);
+#   5. the normal build: every test, through CTest.
 # Tests run with HOME and XDG_CONFIG_HOME inside the build folder, never on the
 # user's own files. `scripts/test.sh --quick` runs the normal build only.
 set -euo pipefail
@@ -50,6 +51,9 @@ if [ "$quick" -eq 0 ]; then
   rtsan="$here/build-rtsan"
   CC=clang-22 CXX=clang++-22 configure_and_build "$rtsan" "-DZELK_RTSAN=ON -DZELK_BENCH=OFF" engine_tests
   run_tests "$rtsan" engine_tests
+
+  # libFuzzer (clang-22): every parser of stored bytes, 15 seconds each.
+  CC=clang-22 CXX=clang++-22 "$here/scripts/fuzz.sh" 15
 fi
 
 build="${ZELK_BUILD_DIR:-$here/build}"

@@ -1,6 +1,14 @@
 // The processor's state restore (setStateInformation) on one long-lived
 // processor, as a host restores one instance over and over.
 //
+// The plug-in's only caller of setStateInformation, the client layer's
+// 'juce' chunk, hands over only data that aaxclient::isCompleteValueTreeData
+// accepts; the fuzzer does the same, since JUCE's value-tree reader itself
+// trusts the counts in the data (a damaged count makes it loop two billion
+// times or reserve gigabytes; see tests/fuzz/crashes/processor_state). With
+// ZELK_FUZZ_RAW_STATE=1 in the environment every input goes to
+// setStateInformation unchecked.
+//
 // After each input:
 //  - every parameter is inside 0..1 and its plain value inside its range;
 //  - the crossover count is 0..5 and agrees with "numCrossovers", and as
@@ -10,10 +18,12 @@
 //    bytes (a restore loses nothing that a save wrote).
 #include "FuzzSupport.h"
 
+#include "client/StateDataCheck.h"
 #include "engine/MultiAudioProcessor.h"
 
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
+#include <string>
 
 namespace
 {
@@ -88,6 +98,13 @@ namespace
                 require (std::isfinite (test.buffer.getSample (channel, i)), "the processor put out a non-finite sample");
     }
 
+    /** ZELK_FUZZ_RAW_STATE=1: every input goes to setStateInformation. */
+    bool restoresUncheckedState()
+    {
+        const char* setting = std::getenv ("ZELK_FUZZ_RAW_STATE");
+        return setting != nullptr && std::string (setting) == "1";
+    }
+
     juce::MemoryBlock save (MultiAudioProcessor& processor)
     {
         juce::MemoryBlock state;
@@ -110,7 +127,11 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     auto& test = processorUnderTest();
     auto& processor = test.processor;
 
-    processor.setStateInformation (data, static_cast<int> (size));
+    static const bool unchecked = restoresUncheckedState();
+
+    if (unchecked || aaxclient::isCompleteValueTreeData (data, size))
+        processor.setStateInformation (data, static_cast<int> (size));
+
     fuzzsupport::dispatchPendingMessages();
 
     checkParameters (processor);
