@@ -8,7 +8,7 @@
 #include "AAX_Errors.h"
 #include "AAX_IController.h"
 #include "client/EffectIdentity.h"
-#include "client/StateDataCheck.h"
+#include "engine/ValueTreeDataCheck.h"
 #include "engine/MultiAudioProcessor.h"
 
 #include <algorithm>
@@ -669,7 +669,7 @@ namespace aaxclient
         // Damaged state is refused whole: the processor keeps every value
         // rather than taking part of a cut-off tree, and JUCE's reader never
         // sees counts it would trust blindly.
-        if (! isCompleteValueTreeData (chunk.fData, static_cast<size_t> (size)))
+        if (! valuetreedata::isCompleteValueTreeData (chunk.fData, static_cast<size_t> (size)))
         {
             AAX_CHostServices::Trace (AAX_eTracePriority_Critical,
                                       "SetChunk 'juce': %d bytes of damaged processor state ignored", size);

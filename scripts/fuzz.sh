@@ -6,7 +6,7 @@
 # 20 seconds each, every program. Exits non-zero when any program finds a
 # crash or a broken invariant; its log and the input that broke it are in
 # build-fuzz/fuzz-run/PROGRAM/. The checked-in corpus never grows: copy a
-# found input there (or to tests/fuzz/crashes/) by hand.
+# found input there by hand once its fault is mended, so every run replays it.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-20}"

@@ -143,6 +143,23 @@ TEST (ProcessorState, BadBlobsChangeNothing)
     }
 }
 
+TEST (ProcessorState, CountsTheDataCannotHoldAreRefusedBeforeReading)
+{
+    // A tree "A" claiming 2^31 - 1 properties, and one claiming as many
+    // children: JUCE's reader would loop for billions of steps or reserve
+    // gigabytes on these few bytes.
+    MultiAudioProcessor processor;
+    setPlain (processor.apvts, "gain-3", 30.0f);
+    const auto before = allValues (processor);
+
+    const unsigned char manyProperties[] = { 0x41, 0x00, 0x04, 0xff, 0xff, 0xff, 0x7f };
+    const unsigned char manyChildren[] = { 0x41, 0x00, 0x00, 0x04, 0xff, 0xff, 0xff, 0x7f };
+    processor.setStateInformation (manyProperties, (int) sizeof (manyProperties));
+    processor.setStateInformation (manyChildren, (int) sizeof (manyChildren));
+
+    EXPECT_EQ (allValues (processor), before);
+}
+
 TEST (ProcessorState, AParameterMissingFromTheTreeGetsItsDefault)
 {
     MultiAudioProcessor processor;

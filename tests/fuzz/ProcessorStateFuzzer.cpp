@@ -1,13 +1,10 @@
 // The processor's state restore (setStateInformation) on one long-lived
 // processor, as a host restores one instance over and over.
 //
-// The plug-in's only caller of setStateInformation, the client layer's
-// 'juce' chunk, hands over only data that aaxclient::isCompleteValueTreeData
-// accepts; the fuzzer does the same, since JUCE's value-tree reader itself
-// trusts the counts in the data (a damaged count makes it loop two billion
-// times or reserve gigabytes; see tests/fuzz/crashes/processor_state). With
-// ZELK_FUZZ_RAW_STATE=1 in the environment every input goes to
-// setStateInformation unchecked.
+// Every input goes to setStateInformation as it is: the processor checks the
+// bytes itself before JUCE's value-tree reader, which trusts the counts in
+// them, sees them (the corpus keeps inputs that once made the reader loop two
+// billion times or reserve gigabytes).
 //
 // After each input:
 //  - every parameter is inside 0..1 and its plain value inside its range;
@@ -18,7 +15,6 @@
 //    bytes (a restore loses nothing that a save wrote).
 #include "FuzzSupport.h"
 
-#include "client/StateDataCheck.h"
 #include "engine/MultiAudioProcessor.h"
 
 #include <cmath>
@@ -98,13 +94,6 @@ namespace
                 require (std::isfinite (test.buffer.getSample (channel, i)), "the processor put out a non-finite sample");
     }
 
-    /** ZELK_FUZZ_RAW_STATE=1: every input goes to setStateInformation. */
-    bool restoresUncheckedState()
-    {
-        const char* setting = std::getenv ("ZELK_FUZZ_RAW_STATE");
-        return setting != nullptr && std::string (setting) == "1";
-    }
-
     juce::MemoryBlock save (MultiAudioProcessor& processor)
     {
         juce::MemoryBlock state;
@@ -127,10 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     auto& test = processorUnderTest();
     auto& processor = test.processor;
 
-    static const bool unchecked = restoresUncheckedState();
-
-    if (unchecked || aaxclient::isCompleteValueTreeData (data, size))
-        processor.setStateInformation (data, static_cast<int> (size));
+    processor.setStateInformation (data, static_cast<int> (size));
 
     fuzzsupport::dispatchPendingMessages();
 

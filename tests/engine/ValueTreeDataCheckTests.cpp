@@ -1,7 +1,7 @@
 // The check that processor state passes before JUCE's value-tree reader
 // sees it: it accepts everything the writer produces and refuses what would
 // make the reader over-allocate, loop, recurse or stop half way.
-#include "client/StateDataCheck.h"
+#include "engine/ValueTreeDataCheck.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -9,7 +9,7 @@
 
 namespace
 {
-    using aaxclient::isCompleteValueTreeData;
+    using valuetreedata::isCompleteValueTreeData;
 
     std::vector<uint8_t> bytesOf (const juce::ValueTree& tree)
     {
@@ -111,7 +111,7 @@ namespace
     {
         juce::ValueTree root ("N");
         auto leaf = root;
-        for (int depth = 0; depth < aaxclient::kMaximumStateNesting + 5; ++depth)
+        for (int depth = 0; depth < valuetreedata::kMaximumStateNesting + 5; ++depth)
         {
             juce::ValueTree child ("N");
             leaf.appendChild (child, nullptr);

@@ -1,4 +1,4 @@
-// A check of processor-state data before it reaches the processor.
+// A check of processor-state data before JUCE's value-tree reader sees it.
 //
 // The processor state is JUCE's binary value-tree stream. JUCE's reader
 // trusts the counts and sizes in the data: a damaged chunk can make it
@@ -12,7 +12,7 @@
 
 #include <cstddef>
 
-namespace aaxclient
+namespace valuetreedata
 {
     /** Deepest nesting of trees and arrays accepted; the processor's own
         state is two levels deep. */

@@ -1,9 +1,9 @@
-#include "client/StateDataCheck.h"
+#include "engine/ValueTreeDataCheck.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace aaxclient
+namespace valuetreedata
 {
     namespace
     {
