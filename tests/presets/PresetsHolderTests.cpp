@@ -210,6 +210,37 @@ TEST_F (PresetsHolderTest, FileThatDoesNotParseIsKeptAsideNotOverwritten)
     EXPECT_EQ (embeddedFactoryText(), contentsOf (file));
 }
 
+TEST_F (PresetsHolderTest, FileThatWouldLoopTheXmlParserIsKeptAside)
+{
+    // A processing instruction followed by text inside an element sends the
+    // library's XML parser round for ever; start-up must still finish.
+    const juce::String looping ("<PRESETS><?x?>a</PRESETS>");
+    file.getParentDirectory().createDirectory();
+    file.replaceWithText (looping);
+
+    PresetsTestProcessor processor;
+
+    EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
+    EXPECT_EQ (looping, contentsOf (file.getSiblingFile ("presets-unreadable.xml")));
+    EXPECT_EQ (embeddedFactoryText(), contentsOf (file));
+}
+
+TEST_F (PresetsHolderTest, EightBitTextKeepsTheUserEntries)
+{
+    // A hand-edited file saved as Latin-1: not UTF-8, but its entries still count.
+    const char latin1[] = "<?xml version=\"1.0\"?>\n<PRESETS><preset24 gain-1=\"0.5\" presetName=\"Caf\xe9\"/></PRESETS>";
+    file.getParentDirectory().createDirectory();
+    ASSERT_TRUE (file.replaceWithData (latin1, sizeof (latin1) - 1));
+
+    PresetsTestProcessor processor;
+    const auto& presets = processor.presetsHolder.presets;
+
+    EXPECT_TRUE (startsWithFactoryEntries (presets));
+    ASSERT_EQ (factoryPresetCount + 1, presets.getNumChildElements());
+    EXPECT_EQ (juce::String (juce::CharPointer_UTF8 ("Caf\xc3\xa9")),
+               presets.getChildElement (factoryPresetCount)->getStringAttribute ("presetName"));
+}
+
 TEST_F (PresetsHolderTest, FolderWhereTheFileBelongsIsLeftAloneAndFactoryPresetsServe)
 {
     for (const bool folderHasContents : { false, true })
