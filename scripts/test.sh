@@ -61,4 +61,7 @@ configure_and_build "$build" "" all
 export HOME="$build/test-home" XDG_CONFIG_HOME="$build/test-home/.config"
 mkdir -p "$XDG_CONFIG_HOME"
 cd "$build"
-ctest --output-on-failure -j"$jobs" --timeout 600
+# A virtual display lets the window tests put the editor into a real X11 window.
+display=()
+command -v xvfb-run > /dev/null && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+"${display[@]}" ctest --output-on-failure -j"$jobs" --timeout 600
