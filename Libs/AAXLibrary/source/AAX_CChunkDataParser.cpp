@@ -67,50 +67,39 @@ namespace
 }
 
 //==============================================================================
-void AAX_CChunkDataParser::AddFloat (const char* name, float value)
+AAX_CChunkDataParser::Entry& AAX_CChunkDataParser::NewEntry (int32_t type, const char* name)
 {
     Entry entry;
-    entry.type = kFloatType;
+    entry.type = type;
     entry.name = AAX_CString (name);
-    entry.floatValue = value;
     mEntries.push_back (std::move (entry));
+    return mEntries.back();
+}
+
+void AAX_CChunkDataParser::AddFloat (const char* name, float value)
+{
+    NewEntry (kFloatType, name).floatValue = value;
 }
 
 void AAX_CChunkDataParser::AddInt32 (const char* name, int32_t value)
 {
-    Entry entry;
-    entry.type = kInt32Type;
-    entry.name = AAX_CString (name);
-    entry.int32Value = value;
-    mEntries.push_back (std::move (entry));
+    NewEntry (kInt32Type, name).int32Value = value;
 }
 
 void AAX_CChunkDataParser::AddDouble (const char* name, double value)
 {
-    Entry entry;
-    entry.type = kDoubleType;
-    entry.name = AAX_CString (name);
-    entry.doubleValue = value;
-    mEntries.push_back (std::move (entry));
+    NewEntry (kDoubleType, name).doubleValue = value;
 }
 
 void AAX_CChunkDataParser::AddInt16 (const char* name, int16_t value)
 {
-    Entry entry;
-    entry.type = kInt16Type;
-    entry.name = AAX_CString (name);
-    entry.int16Value = value;
-    mEntries.push_back (std::move (entry));
+    NewEntry (kInt16Type, name).int16Value = value;
 }
 
 void AAX_CChunkDataParser::AddString (const char* name, AAX_CString value)
 {
-    Entry entry;
-    entry.type = kStringType;
-    entry.name = AAX_CString (name);
     // Stored texts end at their first NUL, so only that much is kept.
-    entry.stringValue = AAX_CString (value.Get());
-    mEntries.push_back (std::move (entry));
+    NewEntry (kStringType, name).stringValue = AAX_CString (value.Get());
 }
 
 //==============================================================================

@@ -87,6 +87,8 @@ private:
         AAX_CString stringValue;
     };
 
+    /** Appends an entry of the given type and name and returns it, for its value to be set. */
+    Entry& NewEntry (int32_t type, const char* name);
     static int64_t EntrySize (const Entry& entry);
     const Entry* FindEntry (const char* name, int32_t type);
 

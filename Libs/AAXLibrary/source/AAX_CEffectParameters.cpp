@@ -104,6 +104,26 @@ bool AAX_CEffectParameters::IsFiltered (AAX_CParamID parameterID) const
     return parameterID != nullptr && mFilteredParameters.count (parameterID) != 0;
 }
 
+template <typename Visit>
+void AAX_CEffectParameters::ForEachChunkedParameter (int32_t numParameters, int32_t missingLine, Visit&& visit) const
+{
+    for (int32_t index = 0; index < numParameters; ++index)
+    {
+        const AAX_IParameter* parameter = mParameterManager.GetParameterByIndex (index);
+
+        if (parameter == nullptr)
+        {
+            AAX_CHostServices::HandleAssertFailure (__FILE__, missingLine, "NULL != parameter", 1);
+            continue;
+        }
+
+        const char* id = parameter->Identifier();
+
+        if (! IsFiltered (id) && ! visit (parameter, id))
+            return;
+    }
+}
+
 void AAX_CEffectParameters::FilterParameterIDOnSave (AAX_CParamID parameterID)
 {
     if (parameterID != nullptr)
@@ -607,26 +627,13 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const AAX_SPlugInChunk* iC
         return AAX_SUCCESS;
     }
 
-    *oIsEqual = 0;
     mChunkParser.LoadChunk (iChunkP);
 
-    const int32_t numParameters = mParameterManager.NumParameters();
+    bool allMatch = true;
 
-    for (int32_t index = 0; index < numParameters; ++index)
+    ForEachChunkedParameter (mParameterManager.NumParameters(), kCompareMissingParameterLine,
+                             [&] (const AAX_IParameter* parameter, const char* id)
     {
-        const AAX_IParameter* parameter = mParameterManager.GetParameterByIndex (index);
-
-        if (parameter == nullptr)
-        {
-            AAX_CHostServices::HandleAssertFailure (__FILE__, kCompareMissingParameterLine, "NULL != parameter", 1);
-            continue;
-        }
-
-        const char* id = parameter->Identifier();
-
-        if (IsFiltered (id))
-            continue;
-
         float floatValue = 0.0f;
         int32_t intValue = 0;
         bool boolValue = false;
@@ -660,11 +667,11 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const AAX_SPlugInChunk* iC
             matches = mChunkParser.FindString (id, &stored) && stored == stringValue;
         }
 
-        if (! matches)
-            return AAX_SUCCESS;
-    }
+        allMatch = matches;
+        return matches;
+    });
 
-    *oIsEqual = 1;
+    *oIsEqual = allMatch ? 1 : 0;
     return AAX_SUCCESS;
 }
 
@@ -683,21 +690,9 @@ void AAX_CEffectParameters::BuildChunkData() const
     int32_t numParameters = 0;
     GetNumberOfParameters (&numParameters);
 
-    for (int32_t index = 0; index < numParameters; ++index)
+    ForEachChunkedParameter (numParameters, kBuildMissingParameterLine,
+                             [this] (const AAX_IParameter* parameter, const char* id)
     {
-        const AAX_IParameter* parameter = mParameterManager.GetParameterByIndex (index);
-
-        if (parameter == nullptr)
-        {
-            AAX_CHostServices::HandleAssertFailure (__FILE__, kBuildMissingParameterLine, "NULL != parameter", 1);
-            continue;
-        }
-
-        const char* id = parameter->Identifier();
-
-        if (IsFiltered (id))
-            continue;
-
         float floatValue = 0.0f;
         int32_t intValue = 0;
         bool boolValue = false;
@@ -714,7 +709,9 @@ void AAX_CEffectParameters::BuildChunkData() const
             mChunkParser.AddDouble (id, doubleValue);
         else if (parameter->GetValueAsString (&stringValue))
             mChunkParser.AddString (id, stringValue);
-    }
+
+        return true;
+    });
 }
 
 //==============================================================================

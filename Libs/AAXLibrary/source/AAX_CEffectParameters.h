@@ -172,5 +172,12 @@ private:
         return AAX_SUCCESS;
     }
     bool IsFiltered (AAX_CParamID parameterID) const;
+
+    /** Calls `visit (parameter, id)` for each of the first `numParameters`
+        parameters that the controls chunk holds (filtered IDs are skipped), in
+        order, until it returns false. A missing parameter is reported as an
+        assertion failure at `missingLine` and skipped. */
+    template <typename Visit>
+    void ForEachChunkedParameter (int32_t numParameters, int32_t missingLine, Visit&& visit) const;
     void DeleteHostWrappers();
 };
