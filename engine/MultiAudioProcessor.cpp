@@ -371,6 +371,12 @@ void MultiAudioProcessor::publishCrossoverCount()
     bandProcessor.crossoverCount.store (crossoverCount, std::memory_order_release);
 }
 
+MultiAudioProcessor::RecordsSnapshot MultiAudioProcessor::readRecords() const
+{
+    const juce::ScopedLock sl (recordsLock);
+    return { crossovers, bands, crossoverCount };
+}
+
 void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proportion)
 {
     const juce::ScopedLock layout (layoutLock);

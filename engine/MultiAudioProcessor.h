@@ -69,6 +69,18 @@ public:
         preconditions (no room, index out of range) change nothing. */
     void setCrossoverActive (int index, bool add, float proportion);
 
+    /** A consistent copy of the records and the crossover count, for readers
+        outside the parameter-change path (the window). */
+    struct RecordsSnapshot
+    {
+        std::vector<CrossoverRecord> crossovers;
+        std::vector<BandRecord> bands;
+        size_t crossoverCount = 0;
+    };
+
+    /** Copies the records under `recordsLock`. Never call it on the audio thread. */
+    RecordsSnapshot readRecords() const;
+
     /** Builds the input or output analyser's spectrum into `p` for `bounds`. */
     void createAnalyserPlot (juce::Path& p, juce::Rectangle<int> bounds, bool input);
 
@@ -85,7 +97,7 @@ public:
 
     /** Guards the records below against parameter changes made on several
         threads at once. Never taken by the audio thread. */
-    juce::CriticalSection recordsLock;
+    mutable juce::CriticalSection recordsLock;
     std::vector<CrossoverRecord> crossovers;
     std::vector<BandRecord> bands;
     size_t crossoverCount = 5;
