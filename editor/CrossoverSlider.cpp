@@ -1,8 +1,47 @@
 #include "editor/CrossoverSlider.h"
 
-CrossoverSlider::CrossoverSlider()
+#include <cmath>
+
+void installCrossoverSliderLook (juce::Slider& slider, CrossoverSliderLook& look)
 {
-    setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    const auto transparent = juce::Colour (0x00000000);
+    look.setColour (juce::Slider::trackColourId, transparent);
+    look.setColour (juce::Slider::backgroundColourId, transparent);
+    slider.setLookAndFeel (&look);
+    slider.setColour (juce::Slider::trackColourId, transparent);
+    slider.setColour (juce::Slider::backgroundColourId, transparent);
+    slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
 }
 
-CrossoverSlider::~CrossoverSlider() = default;
+CrossoverSlider::CrossoverSlider()
+{
+    installCrossoverSliderLook (*this, lookAndFeel);
+}
+
+CrossoverSlider::~CrossoverSlider()
+{
+    setLookAndFeel (nullptr);
+}
+
+double CrossoverSlider::getHitReference()
+{
+    return getWidth() * valueToProportionOfLength (getValue());
+}
+
+bool CrossoverSlider::hitTest (int x, int y)
+{
+    bool takesClicks = false, childrenTakeClicks = false;
+    getInterceptsMouseClicks (takesClicks, childrenTakeClicks);
+    if (! takesClicks)
+        return false;
+
+    const double d = x - getHitReference();
+
+    if (y > deadRow)
+        return std::abs (d) < reach;
+
+    if (y < deadRow)
+        return d > -leftReachAbove && d < reach;
+
+    return false;
+}

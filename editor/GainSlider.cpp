@@ -1,8 +1,28 @@
 #include "editor/GainSlider.h"
 
+#include <cmath>
+
 GainSlider::GainSlider()
 {
-    setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    installCrossoverSliderLook (*this, lookAndFeel);
 }
 
-GainSlider::~GainSlider() = default;
+GainSlider::~GainSlider()
+{
+    setLookAndFeel (nullptr);
+}
+
+double GainSlider::getHandleY()
+{
+    return getHeight() * (1.0 - valueToProportionOfLength (getValue()));
+}
+
+bool GainSlider::hitTest (int x, int y)
+{
+    bool takesClicks = false, childrenTakeClicks = false;
+    getInterceptsMouseClicks (takesClicks, childrenTakeClicks);
+    if (! takesClicks)
+        return false;
+
+    return x > sideMargin && x < getWidth() - sideMargin && std::abs (y - getHandleY()) < reach;
+}

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "editor/CrossoverSlider.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** A band's level handle; tells the window when its band is clicked.
-
-    (Stand-in until the overlays land. The selection mark lives in
-    `lookAndFeel.selected`, as it will in the real slider's look.)
+/** A band's level handle: a slider (made vertical by its band display) drawn
+    as a level line across the band, which also carries the band's selection
+    mark (`lookAndFeel.selected`, drawn as the band's glow). Only a band 30
+    pixels high around the level, away from the band's side margins, takes
+    clicks. Its change messages tell the window that the band was selected.
 */
 class GainSlider : public juce::Slider,
                    public juce::ChangeBroadcaster
@@ -14,10 +17,16 @@ public:
     GainSlider();
     ~GainSlider() override;
 
-    struct SelectionMark
-    {
-        bool selected = false;
-    };
+    bool hitTest (int x, int y) override;
 
-    SelectionMark lookAndFeel;
+    /** The y of the level line the hit band is centred on. */
+    double getHandleY();
+
+    CrossoverSliderLook lookAndFeel;
+
+    static constexpr int sideMargin = 30;
+    static constexpr double reach = 15.0;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (GainSlider)
 };

@@ -2,27 +2,41 @@
 
 #include "editor/FAButton.h"
 #include "editor/MultiAudioEditor.h"
+#include "editor/PlotControlsLookAndFeel.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cstddef>
 
-/** A band's power, "B" and "S" buttons.
-
-    (Stand-in until the overlays land.)
+/** The column of three switches at a band's right edge: power (the band's
+    "real_active"), "B" (its "active") and "S" (its "solo"). Each click flips
+    its parameter through an attachment; the band display listens to them to
+    select the band. Component IDs "real-activate-N", "activate-N", "solo-N".
 */
 class MultiAudioEditor::PlotControls : public juce::Component
 {
 public:
+    using PlotControlsLookAndFeel = ::PlotControlsLookAndFeel;
+
     PlotControls (std::size_t bandIndex, MultiAudioProcessor& processor);
     ~PlotControls() override;
 
     void resized() override;
 
     juce::TextButton soloButton;
+    PlotControlsLookAndFeel lookAndFeel;
     const std::size_t bandIndex;
     MultiAudioProcessor& processor;
     juce::TextButton activeButton;
     FAButton powerButton;
+    juce::OwnedArray<juce::AudioProcessorValueTreeState::ButtonAttachment> attachments;
+
+    /** The size the band display gives the column. */
+    static constexpr int columnWidth = 25, columnHeight = 85;
 
 private:
-    juce::OwnedArray<juce::AudioProcessorValueTreeState::ButtonAttachment> attachments;
+    void bind (juce::TextButton& button, const juce::String& componentID, const juce::String& parameterID);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PlotControls)
 };
