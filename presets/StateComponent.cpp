@@ -92,7 +92,8 @@ void StateComponent::reloadPresetsIfChanged()
 
 void StateComponent::refreshPresetList()
 {
-    presetList.clear (juce::sendNotificationAsync);
+    // Every caller selects an entry afterwards, which notifies.
+    presetList.clear (juce::dontSendNotification);
     int id = 0;
 
     for (auto* entry : presetsHolder.presets.getChildIterator())
@@ -105,9 +106,24 @@ void StateComponent::refreshPresetList()
 void StateComponent::showListAsHeld()
 {
     refreshPresetList();
-    presetList.setSelectedId (presetsHolder.currentIndex, juce::sendNotificationAsync);
+    select (presetsHolder.currentIndex);
     updateSaveButton();
     updateDeleteButton();
+}
+
+void StateComponent::select (int presetId)
+{
+    if (presetId > 0 && presetList.indexOfItemId (presetId) >= 0)
+    {
+        presetList.setSelectedId (presetId, juce::sendNotificationAsync);
+        return;
+    }
+
+    // The parameter attachment would read "nothing selected" as the first entry,
+    // "Load preset...", and load it: every setting would go back to its default.
+    // So the list is cleared quietly and the rest of a change is done here.
+    presetList.setSelectedId (0, juce::dontSendNotification);
+    comboBoxChanged (&presetList);
 }
 
 void StateComponent::updateSaveButton()
@@ -230,7 +246,7 @@ void StateComponent::deleteSelectedPreset()
 
     // A failed delete leaves the entry in the file, so it stays selected.
     refreshPresetList();
-    presetList.setSelectedId (written.wasOk() ? 0 : presetsHolder.currentIndex, juce::sendNotificationAsync);
+    select (written.wasOk() ? 0 : presetsHolder.currentIndex);
     updateSaveButton();
     updateDeleteButton();
 

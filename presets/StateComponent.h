@@ -71,6 +71,7 @@ private:
     void showWriteFailure (const juce::String& title, const juce::String& what, const juce::Result& reason);
     void closeWriteFailure();
     void showListAsHeld();
+    void select (int presetId);
 
     /** Entries with IDs up to this one are the factory presets. */
     static constexpr int factoryPresetCount = 23;
