@@ -268,6 +268,13 @@ namespace zelkhost
                                                                AAX_CSelector* outID)
     {
         logCall ("ProcessProc_Native " + mapText (mContext.registry, properties));
+        return registerNative (process, properties, instanceInit, background, outID);
+    }
+
+    AAX_Result HostComponentDescriptor::registerNative (AAX_CProcessProc process, IACFUnknown* properties,
+                                                        AAX_CInstanceInitProc instanceInit, AAX_CBackgroundProc background,
+                                                        AAX_CSelector* outID)
+    {
         if (process == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
 
@@ -286,6 +293,13 @@ namespace zelkhost
     {
         logCall ("ProcessProc_TI " + argumentText (dllName) + " " + argumentText (processSymbol) + " "
                  + argumentText (instanceInitSymbol) + " " + argumentText (backgroundSymbol));
+        return registerTI (dllName, processSymbol, properties, instanceInitSymbol, backgroundSymbol, outID);
+    }
+
+    AAX_Result HostComponentDescriptor::registerTI (const char dllName[], const char processSymbol[], IACFUnknown* properties,
+                                                    const char instanceInitSymbol[], const char backgroundSymbol[],
+                                                    AAX_CSelector* outID)
+    {
         if (dllName == nullptr || processSymbol == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
 
@@ -322,7 +336,7 @@ namespace zelkhost
         if (wantsNative)
         {
             AAX_CSelector id = 0;
-            result = AddProcessProc_Native (pointerProperty<AAX_CProcessProc> (recorded, AAX_eProperty_NativeProcessProc), properties,
+            result = registerNative (pointerProperty<AAX_CProcessProc> (recorded, AAX_eProperty_NativeProcessProc), properties,
                                             pointerProperty<AAX_CInstanceInitProc> (recorded, AAX_eProperty_NativeInstanceInitProc),
                                             pointerProperty<AAX_CBackgroundProc> (recorded, AAX_eProperty_NativeBackgroundProc), &id);
             if (result == AAX_SUCCESS)
@@ -332,7 +346,7 @@ namespace zelkhost
         if (result == AAX_SUCCESS && wantsTI)
         {
             AAX_CSelector id = 0;
-            result = AddProcessProc_TI (pointerProperty<const char*> (recorded, AAX_eProperty_TIDLLFileName),
+            result = registerTI (pointerProperty<const char*> (recorded, AAX_eProperty_TIDLLFileName),
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIProcessProc), properties,
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIInstanceInitProc),
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIBackgroundProc), &id);

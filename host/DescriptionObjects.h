@@ -90,6 +90,10 @@ namespace zelkhost
     private:
         AAX_Result addField (RecordedField field, std::string call);
         AAX_Result addProc (RecordedProcessProc proc, AAX_CSelector* outID);
+        AAX_Result registerNative (AAX_CProcessProc process, IACFUnknown* properties, AAX_CInstanceInitProc instanceInit,
+                                   AAX_CBackgroundProc background, AAX_CSelector* outID);
+        AAX_Result registerTI (const char dllName[], const char processSymbol[], IACFUnknown* properties,
+                               const char instanceInitSymbol[], const char backgroundSymbol[], AAX_CSelector* outID);
         RecordedProperties propertiesOf (IACFUnknown* map) const;
 
         DescriptionHostContext mContext;
