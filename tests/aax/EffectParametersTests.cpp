@@ -22,22 +22,7 @@ namespace
 {
     using chunkbytes::Append;
     using chunkbytes::ChunkRecord;
-    using librarytest::TestHost;
-
-    /** The host of one effect instance: its controller unknown, whose
-        automation answers every set request through the effect. */
-    struct InstanceHost
-    {
-        TestHost host;
-        zelkhost::HostController& controller { host.makeController ({}) };
-
-        IACFUnknown* Unknown() { return &controller; }
-        void AttachEffect (AAX_IACFEffectParameters* effect) { controller.setEffect (effect); }
-        std::vector<std::string> AutomationCalls() const { return controller.automation().calls(); }
-        std::vector<zelkhost::PostedPacket> Posted() const { return controller.postedPackets(); }
-        void ClearRecords() { controller.clearRecords(); }
-        std::string Unbalanced() { return host.unbalanced(); }
-    };
+    using librarytest::InstanceHost;
     using Bytes = std::vector<uint8_t>;
 
     constexpr AAX_CTypeID kJuceChunkID = 0x6A756365u; // 'juce'

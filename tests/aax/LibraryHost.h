@@ -59,6 +59,24 @@ namespace librarytest
                                                         [&] (const std::string& call) { return call.rfind (start, 0) == 0; }));
     }
 
+    /** The host of one effect instance: its controller unknown, whose
+        automation answers every set request through the effect. */
+    struct InstanceHost
+    {
+        TestHost host;
+        HostController& controller { host.makeController ({}) };
+
+        IACFUnknown* Unknown() { return &controller; }
+        void AttachEffect (AAX_IACFEffectParameters* effect) { controller.setEffect (effect); }
+        std::vector<std::string> AutomationCalls() const { return controller.automation().calls(); }
+        std::vector<PostedPacket> Posted() const { return controller.postedPackets(); }
+        void ClearRecords() { controller.clearRecords(); }
+        std::string Unbalanced() { return host.unbalanced(); }
+
+        /** References the library holds on the instance's host objects. */
+        int Held() { return controller.references() + controller.automation().references() + controller.transport().references(); }
+    };
+
     /** Chooses what GetEffectDescriptions does while it is alive; without one
         it succeeds and describes nothing. */
     class ScopedEffectDescriber

@@ -6,7 +6,7 @@
 #include "AAX_CParameter.h"
 #include "AAX_Errors.h"
 
-#include "FakeEffectHost.h"
+#include "LibraryHost.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 namespace
 {
-    using effect_fakes::FakeControllerHost;
+    using librarytest::InstanceHost;
 
     class OneParameterEffect : public AAX_CEffectParameters
     {
@@ -39,22 +39,22 @@ namespace
 
 TEST (RepeatedInitialize, IsRefusedAndTheFirstSetUpKeepsWorking)
 {
-    FakeControllerHost host;
+    InstanceHost host;
 
     {
         OneParameterEffect effect;
         host.AttachEffect (&effect);
         ASSERT_EQ (effect.Initialize (host.Unknown()), AAX_SUCCESS);
-        const int32_t referencesAfterFirst = host.OutstandingReferences();
+        const int32_t referencesAfterFirst = host.Held();
 
         EXPECT_EQ (effect.Initialize (host.Unknown()), AAX_ERROR_INVALID_ARGUMENT);
         EXPECT_EQ (effect.initCalls, 1);
-        EXPECT_EQ (host.OutstandingReferences(), referencesAfterFirst);
+        EXPECT_EQ (host.Held(), referencesAfterFirst);
 
         // The parameter still reaches the host through the wrapper it was given.
-        host.AutomationCalls().clear();
+        host.ClearRecords();
         EXPECT_EQ (effect.SetParameterNormalizedValue ("gain", 0.25), AAX_SUCCESS);
-        EXPECT_TRUE (Contains (host.AutomationCalls(), "set gain " + effect_fakes::FormatValue (0.25)));
+        EXPECT_TRUE (Contains (host.AutomationCalls(), "set gain 0.25"));
 
         // After Uninitialize a new Initialize is welcome again.
         EXPECT_EQ (effect.Uninitialize(), AAX_SUCCESS);
@@ -63,5 +63,5 @@ TEST (RepeatedInitialize, IsRefusedAndTheFirstSetUpKeepsWorking)
         effect.Uninitialize();
     }
 
-    EXPECT_EQ (host.OutstandingReferences(), 0);
+    EXPECT_EQ (host.Unbalanced(), "");
 }
