@@ -306,6 +306,11 @@ namespace zelkhost
         return mGUI->SetViewContainer (nullptr);
     }
 
+    AAX_Result EffectInstance::notifyView (AAX_CTypeID type, const void* data, uint32_t size)
+    {
+        return mGUI != nullptr ? mGUI->NotificationReceived (type, data, size) : AAX_ERROR_NULL_OBJECT;
+    }
+
     AAX_Result EffectInstance::viewSize (AAX_Point& size) const
     {
         return mGUI != nullptr ? mGUI->GetViewSize (&size) : AAX_ERROR_NULL_OBJECT;

@@ -81,6 +81,9 @@ namespace zelkhost
         AAX_Result openView();
         AAX_Result closeView();
 
+        /** Hands the GUI object a notification (NotificationReceived). */
+        AAX_Result notifyView (AAX_CTypeID type, const void* data, uint32_t size);
+
         /** The GUI object's view size (GetViewSize). */
         AAX_Result viewSize (AAX_Point& size) const;
         bool isViewOpen() const noexcept { return mViewOpen; }
