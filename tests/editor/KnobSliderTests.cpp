@@ -1,4 +1,5 @@
 #include "editor/KnobSlider.h"
+#include "resources/EmbeddedResources.h"
 
 #include "tests/editor/LookTestSupport.h"
 
@@ -159,5 +160,50 @@ TEST (KnobSlider, WithoutDotsOrTextsOnlyBodyAndPointerAreDrawn)
         const auto drawn = looktest::findPixels (image, [] (juce::Colour p) { return ! p.isTransparent(); });
         EXPECT_FALSE (drawn.isEmpty());
         EXPECT_EQ (! box.contains (drawn), c.drawsOutside) << drawn.toString() << " in " << box.toString();
+    }
+}
+
+namespace
+{
+    /** Body and pointer drawn from freshly parsed images on every paint. */
+    struct FreshlyParsedKnobLook : KnobSliderLookAndFeel
+    {
+        void drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos,
+                               float startAngle, float endAngle, juce::Slider&) override
+        {
+            const auto parse = [] (const char* svg) { return juce::Drawable::createFromSVG (*juce::XmlDocument::parse (svg)); };
+            const auto cx = (float) x + (float) width * 0.5f, cy = (float) y + (float) height * 0.5f;
+            auto pointer = parse (resources::knobPointerSvg);
+            pointer->replaceColour (juce::Colours::black, pointerColour);
+            const auto w = pointer->getWidth(), h = pointer->getHeight();
+            const auto placement = juce::AffineTransform::translation (cx - 0.5f * knobScale * (float) w, cy - 0.5f * knobScale * (float) h);
+
+            auto body = parse (resources::knobBodySvg);
+            body->setTransform (juce::AffineTransform::scale (knobScale));
+            body->draw (g, 1.0f, placement);
+            pointer->setTransform (juce::AffineTransform::rotation (startAngle + sliderPos * (endAngle - startAngle),
+                                                                    (float) (w / 2), (float) (h / 2)).scaled (knobScale));
+            pointer->draw (g, 1.0f, placement);
+        }
+    };
+}
+
+TEST (KnobSlider, CachedImagesDrawExactlyWhatFreshlyParsedOnesDraw)
+{
+    for (const auto scale : { 1.0f, 0.7f, 0.09f })
+    {
+        SCOPED_TRACE (scale);
+        Knob cached (scale, true), fresh (scale, true);
+        FreshlyParsedKnobLook freshLook;
+        freshLook.knobScale = scale;
+        fresh.knob.setLookAndFeel (&freshLook);
+
+        for (const auto value : { 0.0, 37.0, 100.0 })
+        {
+            cached.knob.setValue (value, juce::dontSendNotification);
+            fresh.knob.setValue (value, juce::dontSendNotification);
+            EXPECT_TRUE (looktest::samePixels (looktest::snapshot (cached.knob), looktest::snapshot (fresh.knob))) << value;
+        }
+        fresh.knob.setLookAndFeel (nullptr);
     }
 }
