@@ -70,11 +70,25 @@ public:
     juce::OwnedArray<juce::AudioProcessorValueTreeState::SliderAttachment> sliderAttachments;
     juce::SharedResourcePointer<juce::TooltipWindow> tooltipWindow;
     std::unique_ptr<ContextPopupMenu> contextPopupMenu;
+    juce::LookAndFeel_V4 editorLookAndFeel;
 
 private:
-    void selectBandView();
+    void switchToBandView();
     void markSelectedBand();
-    void requestSelectedBand (double band);
+    void limitSelectionToBands (const MultiAudioProcessor::RecordsSnapshot&, double wanted, bool updateCrossoverCount);
+
+    /** A parameter tells its attachments before the processor's listener, so
+        when "numCrossovers" changes on the message thread the records are
+        still the old ones; the overlays are brought in line again once the
+        change has gone round. */
+    struct DeferredRefresh : juce::AsyncUpdater
+    {
+        explicit DeferredRefresh (MultiAudioEditor& e) : editor (e) {}
+        ~DeferredRefresh() override { cancelPendingUpdate(); }
+        void handleAsyncUpdate() override { editor.refreshBandComponents(); }
+        MultiAudioEditor& editor;
+    };
+    DeferredRefresh deferredRefresh { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MultiAudioEditor)
 };

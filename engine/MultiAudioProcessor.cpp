@@ -1,5 +1,6 @@
 #include "MultiAudioProcessor.h"
 #include "ValueTreeDataCheck.h"
+#include "editor/MultiAudioEditor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,7 +116,7 @@ MultiAudioProcessor::~MultiAudioProcessor()
 
 juce::AudioProcessorEditor* MultiAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new MultiAudioEditor (*this);
 }
 
 //==============================================================================

@@ -137,14 +137,45 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
 {
-    // Without a path the writer's temporary file would land in the root folder,
-    // and a folder in the file's place would be removed by the final rename when
+    return writePresetsFileReportingFailure (presets, file).wasOk();
+}
+
+juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file)
+{
+    // Without a path the temporary file would land in the root folder, and a
+    // folder in the file's place would be removed by the final rename when
     // empty: neither is a presets file to replace.
-    if (file.getFullPathName().isEmpty() || file.isDirectory())
-        return false;
+    if (file.getFullPathName().isEmpty())
+        return juce::Result::fail ("The presets file has no path.");
+
+    if (file.isDirectory())
+        return juce::Result::fail ("A folder stands where the file belongs.");
 
     if (! file.exists())
-        file.create();
+    {
+        const auto folder = file.getParentDirectory().createDirectory();
 
-    return presets.writeTo (file, juce::XmlElement::TextFormat());
+        if (folder.failed())
+            return juce::Result::fail ("Its folder cannot be created (" + folder.getErrorMessage() + ").");
+    }
+
+    // As XmlElement::writeTo (File) does, but keeping the reason of a failure.
+    juce::TemporaryFile temporary (file);
+    {
+        juce::FileOutputStream out (temporary.getFile());
+
+        if (! out.openedOk())
+            return juce::Result::fail ("It cannot be written (" + out.getStatus().getErrorMessage() + ").");
+
+        presets.writeTo (out, juce::XmlElement::TextFormat());
+        out.flush();
+
+        if (out.getStatus().failed())
+            return juce::Result::fail ("It cannot be written (" + out.getStatus().getErrorMessage() + ").");
+    }
+
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return juce::Result::fail ("The new contents could not be moved into its place.");
+
+    return juce::Result::ok();
 }

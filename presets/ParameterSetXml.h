@@ -48,3 +48,7 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
     standing at the file's path is never replaced. Returns whether the file was
     written; callers may ignore it. */
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);
+
+/** writePresetsFile that says why it failed: the result's error message is the
+    reason (the system's, where it gives one) for a user to read. */
+juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file);

@@ -176,9 +176,18 @@ void PresetsHolder::loadPreset (int presetId)
 
 bool PresetsHolder::deletePreset (int presetId)
 {
+    auto ignored = juce::Result::ok();
+    return deletePreset (presetId, ignored);
+}
+
+bool PresetsHolder::deletePreset (int presetId, juce::Result& writeResult)
+{
+    writeResult = juce::Result::ok();
+
     if (presetId < 1 || presetId > presets.getNumChildElements())
         return false;
 
+    const juce::XmlElement before (presets);
     const juce::XmlElement doomed (*presets.getChildElement (presetId - 1));
     juce::XmlElement onDisk ("PRESETS");
 
@@ -197,8 +206,38 @@ bool PresetsHolder::deletePreset (int presetId)
         presets.removeChildElement (presets.getChildElement (presetId - 1), true);
     }
 
-    writePresetsFile (presets, presetsFile);
+    writeResult = writePresetsFileReportingFailure (presets, presetsFile);
+
+    if (writeResult.failed())
+        showFileContents (before);
+
     return true;
+}
+
+juce::Result PresetsHolder::savePreset (const juce::String& name)
+{
+    const juce::XmlElement before (presets);
+    readPresetsFile (presetsFile, presets);
+
+    const auto newId = presets.getNumChildElements() + 1;
+    auto* entry = presets.createNewChildElement ("preset" + juce::String (newId));
+    captureParametersToXml (*processor, *entry);
+    entry->setAttribute ("presetName", name);
+
+    const auto result = writePresetsFileReportingFailure (presets, presetsFile);
+
+    if (result.wasOk())
+        currentIndex = newId;
+    else
+        showFileContents (before);
+
+    return result;
+}
+
+void PresetsHolder::showFileContents (const juce::XmlElement& fallback)
+{
+    if (! readPresetsFile (presetsFile, presets))
+        presets = fallback;
 }
 
 juce::Time PresetsHolder::readModificationTime() const

@@ -42,6 +42,19 @@ public:
         removed). `currentIndex` is left to the caller. */
     bool deletePreset (int presetId);
 
+    /** deletePreset that also tells whether the file could be written. When it
+        could not, `presets` is left as the file holds it (the entry is still
+        there) and `writeResult` gives the reason. */
+    bool deletePreset (int presetId, juce::Result& writeResult);
+
+    /** Appends the processor's live settings as a new last entry named `name`,
+        after reading the file again so that entries other instances saved
+        meanwhile are kept, makes it the current entry and writes the file. When
+        the file cannot be written, `presets` is left as the file holds it (as it
+        was before when the file cannot be read either), `currentIndex` keeps its
+        value, and the result gives the reason. */
+    juce::Result savePreset (const juce::String& name);
+
     /** The file's modification time, or 0 when it cannot be examined. */
     juce::Time readModificationTime() const;
 
@@ -64,6 +77,10 @@ public:
     juce::Time lastModified;
 
 private:
+    /** After a failed write: `presets` becomes what the file holds, or
+        `fallback` when the file cannot be read. */
+    void showFileContents (const juce::XmlElement& fallback);
+
     /** Installs or merges the file and returns what it should now contain. Sets
         `fileWritten` to whether the file on disk was brought to that content. */
     juce::XmlElement installOrMergeFile (bool& fileWritten);

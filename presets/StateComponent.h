@@ -2,35 +2,92 @@
 
 #include "presets/ABStateHolder.h"
 #include "presets/PresetsHolder.h"
+#include "presets/StateLookAndFeel.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
+
 namespace state
 {
 
-/** The preset bar across the top of the window: A/B compare, the preset list
-    and saving and deleting presets. Tells its listeners of every change.
+/** The preset bar across the top of the window. From left to right: "A/B"
+    (swap the live settings with the stored ones), "Keep" (store the live
+    settings), the preset list (bound to the parameter "preset"), "Save preset"
+    and "Delete preset".
 
-    (Placeholder until the bar is built: an empty strip with the final
-    constructor, so the window can own it.)
+    The bar works on the processor's A/B holder, presets holder and parameter
+    store, which outlive it. It sends a change message at the end of every button
+    press and at the start of every change of the list's selection, so the window
+    can follow settings that a preset or A/B changed.
+
+    The save dialog and the alert for a presets file that cannot be written run
+    in JUCE's asynchronous modal state: the message loop (and so the host) keeps
+    running while they are open, and closing the window while one is open
+    simply discards it.
 */
 class StateComponent : public juce::Component,
+                       public juce::Button::Listener,
+                       public juce::ComboBox::Listener,
                        public juce::ChangeBroadcaster
 {
 public:
     StateComponent (juce::AudioProcessorValueTreeState& parameters,
                     ABStateHolder& abState,
                     PresetsHolder& presetsHolder);
+    ~StateComponent() override;
 
-    /** Re-reads presets.xml when another instance changed it since it was last read. */
+    /** Re-reads presets.xml when its modification time differs from the one the
+        presets holder last saw (another instance saved or deleted meanwhile). */
     void reloadPresetsIfChanged();
+
+    /** Fills the list from the presets holder: one item per entry, its ID the
+        entry's position, its text the entry's name or "(Unnamed preset)". */
+    void refreshPresetList();
+
+    /** "Save preset" is enabled while the list has no more entries than the
+        highest value of the parameter "preset". */
+    void updateSaveButton();
+
+    /** "Delete preset" is enabled for the user's own entries, those after the
+        factory entries; the factory entries can never be deleted. */
+    void updateDeleteButton();
+
+    void paint (juce::Graphics&) override;
+    void resized() override;
+    void buttonClicked (juce::Button*) override;
+    void comboBoxChanged (juce::ComboBox*) override;
 
     juce::AudioProcessorValueTreeState& parameters;
     ABStateHolder& abState;
     PresetsHolder& presetsHolder;
 
 private:
+    void swapWithStoredSettings();
+    void showSaveDialog();
+    void finishSaveDialog (int result);
+    void deleteSelectedPreset();
+    void showWriteFailure (const juce::String& title, const juce::String& what, const juce::Result& reason);
+    void closeWriteFailure();
+    void showListAsHeld();
+    void select (int presetId);
+
+    /** Entries with IDs up to this one are the factory presets. */
+    static constexpr int factoryPresetCount = 23;
+
+    juce::TextButton abButton { "A/B" };
+    juce::TextButton keepButton { "Keep" };
+    juce::ComboBox presetList;
+    juce::TextButton saveButton { "Save preset" };
+    juce::TextButton deleteButton { "Delete preset" };
+    StateLookAndFeel lookAndFeel;
+    std::unique_ptr<juce::AudioProcessorValueTreeState::ComboBoxAttachment> presetAttachment;
+
+    // Declared after the look-and-feel they use, so they go first.
+    std::unique_ptr<juce::AlertWindow> saveDialog;
+    std::unique_ptr<juce::AlertWindow> failureAlert;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StateComponent)
 };
 

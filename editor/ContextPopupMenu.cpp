@@ -1,0 +1,11 @@
+#include "editor/ContextPopupMenu.h"
+
+MultiAudioEditor::ContextPopupMenu::ContextPopupMenu()
+{
+    setLookAndFeel (&lookAndFeel);
+}
+
+MultiAudioEditor::ContextPopupMenu::~ContextPopupMenu()
+{
+    setLookAndFeel (nullptr);
+}

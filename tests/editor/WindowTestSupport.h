@@ -1,0 +1,113 @@
+// Shared by the window tests: a processor with its window on the (virtual)
+// display, user input through the window's peer, and the message loop.
+#pragma once
+
+#include "editor/MultiAudioEditor.h"
+
+#include <gtest/gtest.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <dlfcn.h>
+#include <memory>
+
+namespace windowtest
+{
+    /** Runs the message loop so that asynchronous notifications arrive. */
+    inline void pumpMessages (int milliseconds = 30)
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+    }
+
+    inline void setPlain (MultiAudioProcessor& processor, const juce::String& id, float plainValue)
+    {
+        auto* parameter = processor.apvts.getParameter (id);
+        ASSERT_NE (parameter, nullptr) << id;
+        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
+    }
+
+    inline float getPlain (MultiAudioProcessor& processor, const juce::String& id)
+    {
+        return processor.apvts.getRawParameterValue (id)->load();
+    }
+
+    /** Plays the host's part of putting up an X error handler: Xlib's own ends
+        the process on the first harmless error (a window manager's atom
+        missing on a bare X server). */
+    inline void installHostXErrorHandler()
+    {
+        using ErrorHandler = int (*) (void*, void*);
+        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
+        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
+            if (auto setHandler = reinterpret_cast<SetErrorHandler> (dlsym (xlib, "XSetErrorHandler")))
+                setHandler ([] (void*, void*) { return 0; });
+    }
+
+    /** A processor and its window, put on the desktop as a host would. */
+    struct OpenWindow
+    {
+        explicit OpenWindow (std::function<void (MultiAudioProcessor&)> beforeOpening = {})
+        {
+            if (beforeOpening)
+                beforeOpening (processor);
+            editor.reset (dynamic_cast<MultiAudioEditor*> (processor.createEditor()));
+            editor->setVisible (true);
+            if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+                throw std::runtime_error ("the window tests need a display (run them under xvfb-run -a)");
+            installHostXErrorHandler();
+            editor->addToDesktop (0);
+            // Keyboard focus, for typing into text boxes, once the window is mapped.
+            auto* peer = editor->getPeer();
+            for (int attempt = 0; attempt < 100 && ! peer->isFocused(); ++attempt)
+            {
+                pumpMessages (10);
+                peer->grabFocus();
+            }
+            pumpMessages (100);   // lets the focus events of the X server arrive
+        }
+
+        ~OpenWindow()
+        {
+            if (editor != nullptr)
+                processor.editorBeingDeleted (editor.get());
+            editor.reset();
+        }
+
+        /** A mouse click at `position` in `component`'s coordinates, through the peer. */
+        void click (juce::Component& component, juce::Point<int> position)
+        {
+            auto* peer = editor->getPeer();
+            ASSERT_NE (peer, nullptr);
+            const auto where = editor->getLocalPoint (&component, position).toFloat();
+            const auto send = [&] (juce::ModifierKeys modifiers)
+            {
+                peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, where, modifiers,
+                                        juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                                        juce::Time::currentTimeMillis() + (eventTime += 300));
+            };
+            send ({});
+            send (juce::ModifierKeys::leftButtonModifier);
+            send ({});
+            pumpMessages();
+        }
+
+        void clickCentre (juce::Component& component)
+        {
+            click (component, component.getLocalBounds().getCentre());
+        }
+
+        /** Types `text` and the return key into whatever has the keyboard focus. */
+        void type (const juce::String& text)
+        {
+            auto* peer = editor->getPeer();
+            ASSERT_NE (peer, nullptr);
+            for (auto character : text)
+                peer->handleKeyPress (juce::KeyPress (static_cast<int> (character), {}, character));
+            peer->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey));
+            pumpMessages();
+        }
+
+        MultiAudioProcessor processor;
+        std::unique_ptr<MultiAudioEditor> editor;
+        juce::int64 eventTime = 0;
+    };
+}

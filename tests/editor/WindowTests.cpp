@@ -1,0 +1,153 @@
+#include "WindowTestSupport.h"
+
+#include "editor/BandDisplay.h"
+#include "editor/BandEditor.h"
+#include "editor/CrossoverEditor.h"
+#include "editor/OutputControls.h"
+#include "editor/ResponseDisplay.h"
+
+using windowtest::OpenWindow;
+using Bounds = juce::Rectangle<int>;
+
+namespace
+{
+    int visibleBandEditor (const MultiAudioEditor& editor)
+    {
+        int shown = -1;
+        for (int b = 0; b < editor.bandEditors.size(); ++b)
+            if (editor.bandEditors[b]->isVisible())
+            {
+                EXPECT_EQ (shown, -1) << "two band editors visible";
+                shown = b;
+            }
+        return shown;
+    }
+}
+
+TEST (Window, LaysOutBarPlotAndBottomRowAt950x525)
+{
+    OpenWindow window;
+    auto& editor = *window.editor;
+    ASSERT_EQ (editor.getBounds().getWidth(), 950);
+    ASSERT_EQ (editor.getHeight(), 525);
+
+    EXPECT_EQ (editor.presetBar.getBounds(), Bounds (0, 0, 950, 30));
+    EXPECT_EQ (editor.plotArea, Bounds (0, 30, 950, 278));
+    EXPECT_EQ (editor.responseDisplay->getBounds(), editor.plotArea);
+    EXPECT_EQ (editor.bandEditors[visibleBandEditor (editor)]->getBounds(), Bounds (0, 308, 950, 217));
+    EXPECT_EQ (editor.bandButton.getBounds(), Bounds (820, 318, 50, 25));
+    EXPECT_EQ (editor.outputButton.getBounds(), Bounds (870, 318, 70, 25));
+    EXPECT_TRUE (editor.numCrossoversSlider.getBounds().isEmpty());
+    EXPECT_TRUE (editor.bandSelector.getBounds().isEmpty());
+
+    window.clickCentre (editor.outputButton);
+    EXPECT_EQ (editor.outputControls->getBounds(), Bounds (0, 308, 950, 217));
+
+    // A window lower than the preset bar gives the bar everything.
+    editor.setSize (950, 20);
+    EXPECT_EQ (editor.presetBar.getBounds(), Bounds (0, 0, 950, 20));
+    EXPECT_EQ (editor.plotArea.getHeight(), 0);
+    EXPECT_EQ (editor.outputControls->getHeight(), 0);
+}
+
+TEST (Window, OutputControlsLayoutAt950x217)
+{
+    OpenWindow window;
+    auto& panel = *window.editor->outputControls;
+    panel.setBounds (0, 0, 950, 217);
+
+    const std::pair<juce::Component*, Bounds> expected[] = {
+        { &panel.titleLabel,   { 0, 0, 950, 25 } },
+        { &panel.dryWetLabel,  { 237, 197, 237, 20 } },
+        { &panel.gainLabel,    { 474, 197, 237, 20 } },
+        { &panel.dryWetKnob,   { 237, 42, 237, 155 } },
+        { &panel.gainKnob,     { 474, 42, 237, 155 } },
+        { &panel.bypassButton, { 796, 102, 67, 25 } },
+        { &panel.logoButton,   { 20, -10, 140, 140 } },
+        { &panel.productLabel, { 80, 85, 100, 20 } },
+    };
+    for (const auto& [component, bounds] : expected)
+        EXPECT_EQ (component->getBounds(), bounds) << component->getName();
+
+    panel.setBounds (0, 0, 950, 10); // lower than the heading: nothing grows out of the panel
+    for (auto* child : panel.getChildren())
+        EXPECT_GE (child->getHeight(), 0);
+}
+
+TEST (Window, OpensInBandViewOnTheSelectedBandAndSwitchesViews)
+{
+    for (const auto& [selected, shown] : { std::pair { 0, 0 }, { 3, 3 }, { 6, 5 } })
+    {
+        OpenWindow window ([selected = selected] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", (float) selected); });
+        auto& editor = *window.editor;
+
+        EXPECT_TRUE (editor.bandButton.getToggleState());
+        EXPECT_FALSE (editor.outputControls->isVisible());
+        EXPECT_EQ (visibleBandEditor (editor), shown) << "selectedBand " << selected;
+        for (auto* display : editor.bandDisplays)
+            EXPECT_EQ (display->gainSlider.lookAndFeel.selected, (int) display->bandIndex == selected);
+
+        window.clickCentre (editor.outputButton);
+        EXPECT_TRUE (editor.outputButton.getToggleState());
+        EXPECT_FALSE (editor.bandButton.getToggleState());
+        EXPECT_TRUE (editor.outputControls->isVisible());
+        EXPECT_EQ (visibleBandEditor (editor), -1);
+
+        window.clickCentre (editor.bandButton);
+        EXPECT_FALSE (editor.outputControls->isVisible());
+        EXPECT_EQ (visibleBandEditor (editor), shown);
+    }
+}
+
+TEST (Window, HostChangesKeepTheOutputView)
+{
+    OpenWindow window;
+    auto& editor = *window.editor;
+    window.clickCentre (editor.outputButton);
+
+    windowtest::setPlain (window.processor, "numCrossovers", 2.0f);
+    windowtest::pumpMessages();
+    windowtest::setPlain (window.processor, "selectedBand", 2.0f);
+    windowtest::pumpMessages();
+
+    EXPECT_TRUE (editor.outputButton.getToggleState());
+    EXPECT_EQ (visibleBandEditor (editor), -1);
+    EXPECT_EQ (editor.outputControls->getBounds(), Bounds (0, 308, 950, 217));
+
+    // The selection followed meanwhile: "BAND" shows the band now selected.
+    window.clickCentre (editor.bandButton);
+    EXPECT_EQ (visibleBandEditor (editor), 2);
+}
+
+TEST (Window, OverlaysFollowTheCrossoverCount)
+{
+    OpenWindow window;
+    auto& editor = *window.editor;
+    for (int count : { 0, 3, 5, 1 })
+    {
+        windowtest::setPlain (window.processor, "numCrossovers", (float) count);
+        windowtest::pumpMessages();
+        for (int i = 0; i < editor.crossoverEditors.size(); ++i)
+        {
+            EXPECT_EQ (editor.crossoverEditors[i]->isVisible(), i < count) << count << " crossovers, editor " << i;
+            EXPECT_EQ (editor.crossoverEditors[i]->getBounds(), editor.plotArea);
+        }
+        for (int b = 0; b < editor.bandDisplays.size(); ++b)
+            EXPECT_EQ (editor.bandDisplays[b]->isVisible(), b <= count) << count << " crossovers, band " << b;
+    }
+}
+
+TEST (Window, PresetBarMessageLimitsTheSelectionAndShowsTheBandView)
+{
+    OpenWindow window ([] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", 4.0f); });
+    auto& editor = *window.editor;
+    window.clickCentre (editor.outputButton);
+
+    windowtest::setPlain (window.processor, "numCrossovers", 1.0f);
+    editor.presetBar.sendChangeMessage();
+    windowtest::pumpMessages (60);
+
+    EXPECT_TRUE (editor.bandButton.getToggleState());
+    EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
+    EXPECT_EQ (visibleBandEditor (editor), 1);
+}
