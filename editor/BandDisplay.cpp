@@ -18,7 +18,7 @@ MultiAudioEditor::BandDisplay::BandDisplay (std::size_t index, MultiAudioProcess
       plotControls (index, p),
       addCrossover (p)
 {
-    setBufferedToImage (true);
+    // Not buffered to an image, for the same reason as the crossover overlays.
     frame.setColour (juce::GroupComponent::outlineColourId, juce::Colour (0x00000000));
     addAndMakeVisible (frame);
 

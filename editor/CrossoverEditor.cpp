@@ -10,7 +10,9 @@ juce::String overlayComponentNumber (std::size_t index)
 MultiAudioEditor::CrossoverEditor::CrossoverEditor (std::size_t index, MultiAudioProcessor& p)
     : crossoverIndex (index), processor (p)
 {
-    setBufferedToImage (true);
+    // Not buffered to an image: the overlay is transparent and spans the whole
+    // plot, so compositing a plot-sized cache on every repaint (a drag, each
+    // spectrum frame beneath) costs several times more than drawing the handle.
 
     const auto records = processor.readRecords();
     frame.setColour (juce::GroupComponent::textColourId,

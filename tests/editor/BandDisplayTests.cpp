@@ -184,3 +184,49 @@ TEST_F (BandDisplayTest, ClickOnTheOnlyBandClearsTheMark)
     EXPECT_FALSE (d.hasSelectionMark());
     EXPECT_EQ (selections.count, 0);
 }
+
+// Colours as drawn: "S" teal when soloed, "B" green while the band is
+// bypassed, the power glyph on its button, and the purple glow at the bottom
+// of the selected band only.
+TEST_F (BandDisplayTest, SwitchesAndSelectionDrawTheirColours)
+{
+    overlays.setCrossoverCount (2);
+    auto& controls = display (1).plotControls;
+
+    auto pixelIn = [&controls] (juce::Button& button)
+    {
+        const auto image = controls.createComponentSnapshot (controls.getLocalBounds());
+        return image.getPixelAt (button.getX() + 10, button.getY() + 3);
+    };
+    auto isBlack = [] (juce::Colour c) { return c.getRed() < 20 && c.getGreen() < 20 && c.getBlue() < 20; };
+
+    EXPECT_TRUE (isBlack (pixelIn (controls.soloButton)));
+    setPlain (overlays.processor, ParameterIDs::solo (1), 1.0f);
+    const auto teal = pixelIn (controls.soloButton);
+    EXPECT_TRUE (teal.getRed() < 40 && teal.getGreen() > 120 && teal.getBlue() > 100) << teal.toDisplayString (true);
+
+    EXPECT_TRUE (isBlack (pixelIn (controls.activeButton)));
+    setPlain (overlays.processor, ParameterIDs::active (1), 0.0f);
+    const auto green = pixelIn (controls.activeButton);
+    EXPECT_TRUE (green.getRed() < 30 && green.getGreen() > 90 && green.getBlue() < 30) << green.toDisplayString (true);
+
+    const auto power = controls.createComponentSnapshot (controls.powerButton.getBounds());
+    int brightPixels = 0;
+    for (int y = 0; y < power.getHeight(); ++y)
+        for (int x = 0; x < power.getWidth(); ++x)
+            brightPixels += power.getPixelAt (x, y).getBrightness() > 0.6f ? 1 : 0;
+    EXPECT_GT (brightPixels, 10) << "the power glyph is drawn";
+
+    display (1).setSelectionMark (true);
+    const auto plot = overlays.plot.createComponentSnapshot (overlays.plot.getLocalBounds());
+    auto bottomOf = [&] (size_t b)
+    {
+        const auto span = display (b).gainSlider.getBounds();
+        return plot.getPixelAt (span.getCentreX(), overlays.plot.getHeight() - 10);
+    };
+    const auto glow = bottomOf (1);
+    EXPECT_TRUE (glow.getAlpha() > 100 && glow.getRed() > 60 && glow.getBlue() > 60 && glow.getGreen() < 30)
+        << glow.toDisplayString (true);
+    EXPECT_EQ (bottomOf (0).getAlpha(), 0);
+    EXPECT_EQ (bottomOf (2).getAlpha(), 0);
+}
