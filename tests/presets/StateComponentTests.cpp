@@ -365,6 +365,7 @@ namespace
             EXPECT_FLOAT_EQ (font.getHeight(), 15.0f);
             EXPECT_FLOAT_EQ (font.getExtraKerningFactor(), 0.02f);
             EXPECT_FLOAT_EQ (font.getHorizontalScale(), 1.1f);
+            EXPECT_EQ (font.getTypefaceName(), "Roboto");
         }
         EXPECT_EQ (look.findColour (juce::PopupMenu::textColourId), juce::Colour (0xffa9b0b7));
         EXPECT_EQ (look.findColour (juce::ComboBox::outlineColourId), juce::Colours::transparentBlack);
