@@ -87,6 +87,8 @@ namespace zelkhost
         /** The GUI object's view size (GetViewSize). */
         AAX_Result viewSize (AAX_Point& size) const;
         bool isViewOpen() const noexcept { return mViewOpen; }
+        /** The GUI object once a view was opened, else null. */
+        AAX_IACFEffectGUI* gui() noexcept { return mGUI; }
         const HostViewContainer* viewContainer() const noexcept { return mViewContainer; }
 
         //==========================================================================

@@ -77,7 +77,7 @@ namespace zelkhost
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
-        mCurrentValues[id] = normalizedValue;
+        mCurrentValuePosts.emplace_back (id, normalizedValue);
         return AAX_SUCCESS;
     }
 
@@ -119,23 +119,34 @@ namespace zelkhost
 
     int HostAutomationDelegate::setValueRequests() const { const std::lock_guard<std::mutex> guard (mLock); return static_cast<int> (mSetRequests.size()); }
 
-    std::vector<double> HostAutomationDelegate::setRequestsFor (const std::string& id) const
+    std::vector<double> HostAutomationDelegate::valuesFor (const ValuePosts& posts, const std::string& id) const
     {
         const std::lock_guard<std::mutex> guard (mLock);
         std::vector<double> values;
-        for (const auto& request : mSetRequests)
-            if (request.first == id)
-                values.push_back (request.second);
+        for (const auto& post : posts)
+            if (post.first == id)
+                values.push_back (post.second);
         return values;
     }
+
+    HostAutomationDelegate::ValuePosts HostAutomationDelegate::setRequests() const
+    {
+        const std::lock_guard<std::mutex> guard (mLock);
+        return mSetRequests;
+    }
+
+    std::vector<double> HostAutomationDelegate::setRequestsFor (const std::string& id) const     { return valuesFor (mSetRequests, id); }
+    std::vector<double> HostAutomationDelegate::currentValuesFor (const std::string& id) const   { return valuesFor (mCurrentValuePosts, id); }
 
     void HostAutomationDelegate::clearRequests()
     {
         clearCalls();
         const std::lock_guard<std::mutex> guard (mLock);
         mSetRequests.clear();
+        mCurrentValuePosts.clear();
         mTouchRequests = mReleaseRequests = 0;
     }
+
     int HostAutomationDelegate::touchRequests() const    { const std::lock_guard<std::mutex> guard (mLock); return mTouchRequests; }
     int HostAutomationDelegate::releaseRequests() const  { const std::lock_guard<std::mutex> guard (mLock); return mReleaseRequests; }
 
@@ -147,11 +158,10 @@ namespace zelkhost
 
     bool HostAutomationDelegate::currentValue (const std::string& id, double& value) const
     {
-        const std::lock_guard<std::mutex> guard (mLock);
-        const auto found = mCurrentValues.find (id);
-        if (found == mCurrentValues.end())
+        const auto values = currentValuesFor (id);
+        if (values.empty())
             return false;
-        value = found->second;
+        value = values.back();
         return true;
     }
 

@@ -51,9 +51,12 @@ namespace zelkhost
 
         std::set<std::string> registeredParameters() const;
         int setValueRequests() const;
-        /** The values of the set requests for one parameter, in order. */
+        /** Set requests and posted current values: parameter ID and value, in order. */
+        using ValuePosts = std::vector<std::pair<std::string, double>>;
+        ValuePosts setRequests() const;
         std::vector<double> setRequestsFor (const std::string& id) const;
-        /** Forgets the requests and the call lines (the registrations stay). */
+        std::vector<double> currentValuesFor (const std::string& id) const;
+        /** Forgets the requests, posted values and call lines (the registrations stay). */
         void clearRequests();
         int touchRequests() const;
         int releaseRequests() const;
@@ -68,8 +71,9 @@ namespace zelkhost
         std::atomic<AAX_IACFEffectParameters*> mEffect { nullptr };
         mutable std::mutex mLock;
         std::set<std::string> mRegistered, mTouched;
-        std::map<std::string, double> mCurrentValues;
-        std::vector<std::pair<std::string, double>> mSetRequests;
+        std::vector<double> valuesFor (const ValuePosts& posts, const std::string& id) const;
+
+        ValuePosts mSetRequests, mCurrentValuePosts;
         int mTouchRequests = 0, mReleaseRequests = 0;
     };
 

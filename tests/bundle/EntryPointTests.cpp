@@ -226,3 +226,9 @@ TEST (PluginBundleLoading, RefusesWhatIsNotABundle)
     EXPECT_NE (error.find ("ACFRegisterPlugin"), std::string::npos) << error;
     EXPECT_FALSE (bundle.isLoaded());
 }
+
+TEST (PluginBundleLoading, WithoutABundleBesideTheProgramTheBuiltOneIsFound)
+{
+    // The test program lives in the build's tests folder, the bundle elsewhere.
+    EXPECT_EQ (PluginSession::defaultBundlePath(), bundletest::bundlePath());
+}

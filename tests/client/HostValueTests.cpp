@@ -1,7 +1,7 @@
 // What the host's values and texts do to one effect instance when the host
 // is careless: text that is not UTF-8, requests that the processor rounds or
 // refuses, a second Initialize.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
@@ -38,20 +38,10 @@ namespace
         std::unique_ptr<char[]> text;
     };
 
-    std::vector<double> currentValuesFor (const clienttest::AnsweringAutomation& automation, const std::string& id)
-    {
-        std::vector<double> values;
-        for (const auto& posted : automation.currentValues)
-            if (posted.id == id)
-                values.push_back (posted.value);
-        return values;
-    }
-
     class HostValues : public ::testing::Test
     {
     protected:
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
+        clienttest::ClientSession host;
     };
 }
 
@@ -81,9 +71,9 @@ TEST_F (HostValues, TextThatIsNotUtf8IsRefused)
 TEST_F (HostValues, RoundingByTheProcessorPostsNothingBeforeTheHostAnswers)
 {
     HostedEffect instance (host);
-    auto& automation = instance.Controller().answering;
-    automation.answer = false;
-    automation.currentValues.clear();
+    auto& automation = instance.Controller().automation();
+    automation.setEffect (nullptr);   // the host stops answering set requests
+    automation.clearRequests();
 
     // A continuous value the processor keeps as float, and a choice request
     // that the processor snaps to its nearest entry (0.55 -> 0.6).
@@ -92,35 +82,34 @@ TEST_F (HostValues, RoundingByTheProcessorPostsNothingBeforeTheHostAnswers)
         const double before = instance.HostValue (id);
         ASSERT_EQ (instance.Host().SetParameterNormalizedValue (id, request), AAX_SUCCESS);
         EXPECT_EQ (instance.HostValue (id), before) << id;
-        EXPECT_TRUE (currentValuesFor (automation, id).empty()) << id;
+        EXPECT_TRUE (automation.currentValuesFor (id).empty()) << id;
 
         // The host's answer sets its value once, to the request.
         ASSERT_EQ (instance.Host().UpdateParameterNormalizedValue (id, request, 0), AAX_SUCCESS);
-        EXPECT_EQ (currentValuesFor (automation, id), std::vector<double> { request }) << id;
+        EXPECT_EQ (automation.currentValuesFor (id), std::vector<double> { request }) << id;
     }
 }
 
 TEST_F (HostValues, AValueTheProcessorRefusesReachesTheHostOnceWithoutFlicker)
 {
     HostedEffect instance (host);
-    auto& automation = instance.Controller().answering;
+    auto& automation = instance.Controller().automation();
     ASSERT_EQ (instance.Host().UpdateParameterNormalizedValue ("mix-1", 0.5, 0), AAX_SUCCESS);
     const auto mixBefore = instance.HostValue ("mix-2");
-    automation.currentValues.clear();
+    automation.clearRequests();
 
     ASSERT_EQ (instance.Host().UpdateParameterNormalizedValue ("mix-1", 7.0, 0), AAX_SUCCESS);
     ASSERT_EQ (instance.Host().UpdateParameterNormalizedValue ("mix-2", std::nan (""), 0), AAX_SUCCESS);
 
-    EXPECT_EQ (currentValuesFor (automation, "mix-1"), std::vector<double> { 1.0 });
+    EXPECT_EQ (automation.currentValuesFor ("mix-1"), std::vector<double> { 1.0 });
     EXPECT_EQ (instance.HostValue ("mix-2"), mixBefore);
-    for (const double posted : currentValuesFor (automation, "mix-2"))
+    for (const double posted : automation.currentValuesFor ("mix-2"))
         EXPECT_EQ (posted, mixBefore);
 }
 
 TEST_F (HostValues, ASecondInitializeIsRefusedAndAutomationStillWorks)
 {
     HostedEffect instance (host);
-    ASSERT_EQ (instance.initializeResult, AAX_SUCCESS);
 
     EXPECT_NE (instance.Host().Initialize (&instance.Controller()), AAX_SUCCESS);
     ASSERT_EQ (instance.Host().SetParameterNormalizedValue ("mix-3", 0.25), AAX_SUCCESS);

@@ -1,7 +1,7 @@
 // A host block longer than the processor was prepared for goes through in
 // pieces: nothing is prepared, allocated or locked on the audio thread, and
 // it sounds like the same audio in short blocks.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 #include "LockCounter.h"
 
 #include "client/AlgorithmContext.h"
@@ -22,7 +22,7 @@ namespace
         in place on its own copy of the signal. */
     struct Player
     {
-        Player (fakehost::FakeHost& host, const std::vector<float>& signal) : instance (host)
+        Player (clienttest::ClientSession& host, const std::vector<float>& signal) : instance (host)
         {
             for (auto& channel : audio)
                 channel = signal;
@@ -60,8 +60,7 @@ namespace
 TEST (LongHostBlocks, GoThroughInPiecesAsTheyWouldInShortBlocks)
 {
     ASSERT_TRUE (testsupport::AllocationCounter::isInstalled());
-    fakehost::FakeHost host;
-    fakehost::ScopedStartup startup (host);
+    clienttest::ClientSession host;
 
     constexpr int lead = 80 * 256, longBlock = 4096;
     std::vector<float> signal (lead + longBlock);

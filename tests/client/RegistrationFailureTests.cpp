@@ -1,8 +1,10 @@
 // A standard exception during registration reaches the host as the
 // registration entry point reports it: one trace with the exception's own
 // text, and AAX_ERROR_UNKNOWN_EXCEPTION.
-#include "ClientTestHost.h"
+#include "support/LinkedPlugin.h"
 
+#include "AAX_Enums.h"
+#include "AAX_Errors.h"
 #include "AAX_Exports.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +13,19 @@
 
 namespace
 {
-    using namespace fakehost;
+    using zelkhost::PluginHost;
 
-    /** The fake host, except that its component factory throws when the
+    /** The host kit, except that its component factory throws when the
         plug-in asks it for an effect descriptor. */
     class HostThatThrows final : public IACFComponentFactory
     {
     public:
-        explicit HostThatThrows (FakeHost& hostToWrap) : host (hostToWrap) {}
+        explicit HostThatThrows (PluginHost& hostToWrap) : host (hostToWrap) {}
 
         acfResult QueryInterface (const acfIID& iid, void** out) override
         {
             if (iid != IID_IACFComponentFactory)
-                return host.Unknown()->QueryInterface (iid, out);
+                return host.unknown()->QueryInterface (iid, out);
 
             *out = static_cast<IACFComponentFactory*> (this);
             return ACF_OK;
@@ -37,25 +39,26 @@ namespace
             if (clsid == AAXCompID_EffectDescriptor)
                 throw std::runtime_error ("descriptor store exhausted");
 
-            return host.factory.CreateComponent (clsid, outer, iid, out);
+            return host.factory().CreateComponent (clsid, outer, iid, out);
         }
 
     private:
-        FakeHost& host;
+        PluginHost& host;
     };
 }
 
 TEST (RegistrationFailure, AStandardExceptionIsTracedWithItsTextByTheEntryPoint)
 {
-    FakeHost host;
-    ScopedStartup startup (host);
+    PluginHost host;
+    testsupport::ScopedStartup startup (host);
     HostThatThrows throwing (host);
 
     IACFPluginDefinition* definition = nullptr;
     EXPECT_EQ (ACFRegisterPlugin (&throwing, &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_EQ (definition, nullptr);
 
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces[0].priority, AAX_eTracePriority_Critical);
-    EXPECT_EQ (host.traces[0].message, "AAXRegisterPlugin exception caught: descriptor store exhausted");
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].priority, AAX_eTracePriority_Critical);
+    EXPECT_EQ (traces[0].message, "AAXRegisterPlugin exception caught: descriptor store exhausted");
 }
