@@ -2,6 +2,11 @@
 // thread processes and a host thread automates every parameter and the
 // crossover count: no crash, no leak (LeakSanitizer), no data race
 // (ThreadSanitizer), nothing left alive.
+//
+// As a host does, the test makes one call at a time into the plug-in's data
+// model (automation on its thread; opening, closing and timer wake-ups, in
+// which the plug-in's message thread does all its work, on the main thread);
+// only the process procedure runs alongside.
 
 #include "BundleTestSupport.h"
 
@@ -9,6 +14,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <thread>
 
 using namespace zelkhost;
@@ -26,6 +32,12 @@ TEST (ViewWhileOtherThreadsRun, OpeningAndClosingTheViewAHundredTimesWhileProces
         ASSERT_EQ (instance->startProcessing(), AAX_SUCCESS);
         const auto ids = instance->parameterIDs();
 
+        std::mutex dataModel;
+        const auto onDataModel = [&] (auto&& call)
+        {
+            const std::lock_guard<std::mutex> lock (dataModel);
+            return call();
+        };
         std::atomic<bool> stop { false };
         std::atomic<int> blocks { 0 }, automated { 0 };
 
@@ -53,18 +65,18 @@ TEST (ViewWhileOtherThreadsRun, OpeningAndClosingTheViewAHundredTimesWhileProces
                     auto value = std::fmod (0.29 * round + 0.07 * (double) i, 1.0);
                     if (ids[i].rfind ("type-", 0) == 0 && value > 0.35 && value < 0.45)
                         value = 0.6;
-                    instance->automate (ids[i], value);
+                    onDataModel ([&] { return instance->automate (ids[i], value); });
                     ++automated;
                 }
         });
 
         for (int view = 0; view < 100; ++view)
         {
-            ASSERT_EQ (instance->openView(), AAX_SUCCESS) << view;
+            ASSERT_EQ (onDataModel ([&] { return instance->openView(); }), AAX_SUCCESS) << view;
             for (int tick = 0; tick < 3; ++tick)
-                instance->idle();
-            ASSERT_EQ (instance->closeView(), AAX_SUCCESS) << view;
-            instance->idle();
+                onDataModel ([&] { instance->idle(); return 0; });
+            ASSERT_EQ (onDataModel ([&] { return instance->closeView(); }), AAX_SUCCESS) << view;
+            onDataModel ([&] { instance->idle(); return 0; });
         }
 
         stop = true;

@@ -6,6 +6,9 @@
 #include "editor/OutputControls.h"
 #include "editor/ResponseDisplay.h"
 
+#include <atomic>
+#include <thread>
+
 using windowtest::OpenWindow;
 using Bounds = juce::Rectangle<int>;
 
@@ -150,4 +153,40 @@ TEST (Window, PresetBarMessageLimitsTheSelectionAndShowsTheBandView)
     EXPECT_TRUE (editor.bandButton.getToggleState());
     EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
     EXPECT_EQ (visibleBandEditor (editor), 1);
+}
+
+TEST (Window, FollowsAHostThreadMovingTheCrossovers)
+{
+    OpenWindow window;
+    auto& editor = *window.editor;
+    auto& apvts = window.processor.apvts;
+
+    // A host moving the crossovers at about a thousand changes a second,
+    // while the window follows on the message thread.
+    std::atomic<bool> done { false };
+    std::thread host ([&]
+    {
+        for (int round = 0; round < 300; ++round)
+        {
+            auto* count = apvts.getParameter ("numCrossovers");
+            count->setValueNotifyingHost (count->convertTo0to1 ((float) (round % 6)));
+            auto* frequency = apvts.getParameter (ParameterIDs::frequencyCrossover ((size_t) (round % 5)));
+            frequency->setValueNotifyingHost ((float) ((round * 37) % 100) / 100.0f);
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
+        done = true;
+    });
+    while (! done.load())
+    {
+        windowtest::pumpMessages (5);
+        editor.refreshBandComponents();
+    }
+    host.join();
+    windowtest::pumpMessages (60);
+
+    const auto records = window.processor.readRecords();
+    for (int i = 0; i < editor.crossoverEditors.size(); ++i)
+        EXPECT_EQ (editor.crossoverEditors[i]->isVisible(), records.crossovers[(size_t) i].active) << i;
+    for (int b = 0; b < editor.bandDisplays.size(); ++b)
+        EXPECT_EQ (editor.bandDisplays[b]->isVisible(), records.bands[(size_t) b].enabled) << b;
 }
