@@ -5,6 +5,7 @@
 #include "AAX_IViewContainer.h"
 #include "client/EffectIdentity.h"
 #include "client/EffectParameters.h"
+#include "client/ViewSnapshot.h"
 
 namespace aaxclient
 {
@@ -127,6 +128,35 @@ namespace aaxclient
             return AAX_ERROR_UNKNOWN_EXCEPTION;
         }
 
+        return AAX_SUCCESS;
+    }
+
+    AAX_Result EffectGUI::NotificationReceived (AAX_CTypeID type, const void* data, uint32_t size)
+    {
+        if (type != kNotificationViewSnapshot)
+            return AAX_CEffectGUI::NotificationReceived (type, data, size);
+
+        if (data == nullptr || size != sizeof (ViewSnapshotRequest))
+            return AAX_ERROR_INVALID_ARGUMENT;
+        if (editor == nullptr)
+            return AAX_ERROR_NULL_OBJECT;
+
+        const auto& request = *static_cast<const ViewSnapshotRequest*> (data);
+        if (request.argbPixels == nullptr || request.width != editor->getWidth() || request.height != editor->getHeight())
+            return AAX_ERROR_INVALID_ARGUMENT;
+
+        try
+        {
+            const auto image = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
+            const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::readOnly);
+            for (int y = 0; y < request.height; ++y)
+                for (int x = 0; x < request.width; ++x)
+                    request.argbPixels[(size_t) y * (size_t) request.width + (size_t) x] = pixels.getPixelColour (x, y).getARGB();
+        }
+        catch (...)
+        {
+            return AAX_ERROR_UNKNOWN_EXCEPTION;
+        }
         return AAX_SUCCESS;
     }
 }

@@ -32,6 +32,10 @@ namespace aaxclient
         AAX_Result GetViewSize (AAX_Point* viewSize) const override;
         AAX_Result TimerWakeup() override;
 
+        /** Answers the stand-in host's view snapshot (client/ViewSnapshot.h);
+            every other notification goes to the library's GUI object. */
+        AAX_Result NotificationReceived (AAX_CTypeID type, const void* data, uint32_t size) override;
+
     protected:
         void CreateViewContents() override;
         void CreateViewContainer() override;

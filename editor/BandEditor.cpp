@@ -1,5 +1,8 @@
 #include "editor/BandEditor.h"
 
+#include "editor/SvgDrawable.h"
+#include "resources/EmbeddedResources.h"
+
 namespace
 {
     const juce::Colour productColour { 0xffa9b0b7 };
@@ -23,7 +26,7 @@ MultiAudioEditor::BandEditor::BandEditor (std::size_t index, MultiAudioProcessor
 
     struct KnobSetting
     {
-        pendinglook::KnobSlider& knob;
+        KnobSlider& knob;
         juce::Label& caption;
         const char* text;
         juce::String parameterID;
@@ -62,7 +65,7 @@ MultiAudioEditor::BandEditor::BandEditor (std::size_t index, MultiAudioProcessor
     setUpCaption (oversamplingLabel, juce::translate ("OVERSAMPLING"), juce::Justification::centredRight);
 
     addAndMakeVisible (logoButton);
-    if (auto logo = pendinglook::makeSvgDrawable (pendinglook::logoSvg, logoGreen, productColour, 1.5f))
+    if (auto logo = makeSvgDrawable (resources::logoSvg, logoGreen, productColour, 1.5f))
         logoButton.setImages (logo.get());
 
     productLabel.setText ("ZELK-MULTI", juce::dontSendNotification);

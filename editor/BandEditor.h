@@ -1,7 +1,9 @@
 #pragma once
 
 #include "editor/MultiAudioEditor.h"
-#include "editor/PendingLook.h"
+#include "editor/BandEditorLookAndFeel.h"
+#include "editor/ColourPalette.h"
+#include "editor/KnobSlider.h"
 
 #include <cstddef>
 
@@ -21,12 +23,12 @@ public:
     const std::size_t bandIndex;
     MultiAudioProcessor& processor;
     juce::ComboBox typeBox;
-    pendinglook::KnobSlider mixKnob, gainKnob, levelKnob, highPassKnob, lowPassKnob;
+    KnobSlider mixKnob, gainKnob, levelKnob, highPassKnob, lowPassKnob;
     juce::Label levelLabel, gainLabel, mixLabel, highPassLabel, lowPassLabel, oversamplingLabel, typeLabel, productLabel;
     juce::ComboBox oversamplingBox;
     juce::DrawableButton logoButton { "Velkor Audio Tools", juce::DrawableButton::ImageFitted };
-    pendinglook::ColourPalette palette;
-    pendinglook::BandEditorLookAndFeel lookAndFeel;
+    ColourPalette palette;
+    BandEditorLookAndFeel lookAndFeel;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::ComboBoxAttachment> comboBoxAttachments;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::SliderAttachment> sliderAttachments;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/MultiAudioEditor.h"
-#include "editor/PendingLook.h"
+#include "editor/ContextPopupMenuLookAndFeel.h"
 
 /** The window's context menu, drawn with its own look-and-feel. */
 class MultiAudioEditor::ContextPopupMenu : public juce::PopupMenu
@@ -10,7 +10,9 @@ public:
     ContextPopupMenu();
     ~ContextPopupMenu();
 
-    pendinglook::ContextPopupMenuLookAndFeel lookAndFeel;
+    using ContextPopupMenuLookAndFeel = ::ContextPopupMenuLookAndFeel;
+
+    ContextPopupMenuLookAndFeel lookAndFeel;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContextPopupMenu)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/EditorLookAndFeel.h"
+#include "editor/PushButton.h"
 #include "engine/MultiAudioProcessor.h"
 #include "presets/StateComponent.h"
 
@@ -64,13 +66,13 @@ public:
     juce::Rectangle<int> plotArea;
     juce::Slider numCrossoversSlider { juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::TextBoxBelow };
     juce::Slider bandSelector;
-    juce::TextButton bandButton;
-    juce::TextButton outputButton;
+    PushButton bandButton;
+    PushButton outputButton;
     std::unique_ptr<OutputControls> outputControls;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::SliderAttachment> sliderAttachments;
     juce::SharedResourcePointer<juce::TooltipWindow> tooltipWindow;
     std::unique_ptr<ContextPopupMenu> contextPopupMenu;
-    juce::LookAndFeel_V4 editorLookAndFeel;
+    EditorLookAndFeel editorLookAndFeel;
 
 private:
     void switchToBandView();

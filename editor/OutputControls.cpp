@@ -1,5 +1,8 @@
 #include "editor/OutputControls.h"
 
+#include "editor/SvgDrawable.h"
+#include "resources/EmbeddedResources.h"
+
 namespace
 {
     const juce::Colour productColour { 0xffa9b0b7 };
@@ -33,7 +36,7 @@ MultiAudioEditor::OutputControls::OutputControls (MultiAudioProcessor& processor
     setUpCaption (titleLabel, juce::translate ("OUTPUT CONTROLS"));
 
     addAndMakeVisible (logoButton);
-    if (auto logo = pendinglook::makeSvgDrawable (pendinglook::logoSvg, logoGreen, productColour, 1.5f))
+    if (auto logo = makeSvgDrawable (resources::logoSvg, logoGreen, productColour, 1.5f))
         logoButton.setImages (logo.get());
 
     productLabel.setText ("ZELK-MULTI", juce::dontSendNotification);
@@ -49,7 +52,7 @@ MultiAudioEditor::OutputControls::~OutputControls()
     sliderAttachments.clear();
 }
 
-void MultiAudioEditor::OutputControls::setUpKnob (pendinglook::KnobSlider& knob, const juce::String& suffix)
+void MultiAudioEditor::OutputControls::setUpKnob (KnobSlider& knob, const juce::String& suffix)
 {
     knob.setTextBoxStyle (juce::Slider::TextBoxBelow, false, 70, 24);
     knob.setTextValueSuffix (suffix);

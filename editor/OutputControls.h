@@ -1,7 +1,10 @@
 #pragma once
 
 #include "editor/MultiAudioEditor.h"
-#include "editor/PendingLook.h"
+#include "editor/BandEditorLookAndFeel.h"
+#include "editor/ColourPalette.h"
+#include "editor/KnobSlider.h"
+#include "editor/PushButton.h"
 
 /** The bottom row's global panel, shown in the output view: the "DRY/WET" and
     "GAIN" knobs, "BYPASS", the heading, the maker's logo and the product name.
@@ -17,21 +20,21 @@ public:
     void resized() override;
 
     MultiAudioProcessor& audioProcessor;
-    pendinglook::PushButton bypassButton;
-    pendinglook::KnobSlider dryWetKnob;
-    pendinglook::KnobSlider gainKnob;
+    PushButton bypassButton;
+    KnobSlider dryWetKnob;
+    KnobSlider gainKnob;
     juce::Label gainLabel;
     juce::Label dryWetLabel;
     juce::Label titleLabel;
     juce::Label productLabel;
     juce::DrawableButton logoButton { "Velkor Audio Tools", juce::DrawableButton::ImageFitted };
-    pendinglook::ColourPalette colourPalette;
-    pendinglook::BandEditorLookAndFeel lookAndFeel;
+    ColourPalette colourPalette;
+    BandEditorLookAndFeel lookAndFeel;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::SliderAttachment> sliderAttachments;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::ButtonAttachment> buttonAttachments;
 
 private:
-    void setUpKnob (pendinglook::KnobSlider& knob, const juce::String& suffix);
+    void setUpKnob (KnobSlider& knob, const juce::String& suffix);
     void setUpCaption (juce::Label& label, const juce::String& text);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OutputControls)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/MultiAudioEditor.h"
-#include "editor/PendingLook.h"
+#include "editor/PushButton.h"
 
 #include <atomic>
 
@@ -27,8 +27,8 @@ public:
     MultiAudioProcessor& audioProcessor;
     juce::Path inputPath;
     juce::Path outputPath;
-    pendinglook::PushButton showOutputButton;
-    pendinglook::PushButton showInputButton;
+    PushButton showOutputButton;
+    PushButton showInputButton;
     juce::Rectangle<int> plotArea;
     std::atomic<bool> showInput { false };
     std::atomic<bool> showOutput { false };

@@ -22,6 +22,22 @@ namespace zelkhost
             return field;
         }
 
+        std::string numbers (std::initializer_list<long long> values)
+        {
+            std::string text;
+            for (const auto value : values)
+                text += " " + std::to_string (value);
+            return text;
+        }
+
+        /** How a property-map argument reads in a call line. */
+        std::string mapText (const ObjectRegistry& registry, IACFUnknown* map)
+        {
+            if (map == nullptr)
+                return "none";
+            return registry.find<HostPropertyMap> (map) != nullptr ? "property map" : "foreign object";
+        }
+
         template <typename Pointer>
         Pointer pointerProperty (const RecordedProperties& properties, AAX_EProperty property)
         {
@@ -31,8 +47,9 @@ namespace zelkhost
     }
 
     // =======================================================================
-    HostPropertyMap::HostPropertyMap (const HostOptions& options)
-        : HostObject ("property map"), mOptions (options)
+    HostPropertyMap::HostPropertyMap (const HostOptions& options, AAX_IACFDescriptionHost* descriptionHost)
+        : HostObject ("property map"), mOptions (options), mDescriptionHost (descriptionHost),
+          mRemovalResult (options.propertyRemovalResult)
     {
     }
 
@@ -49,6 +66,7 @@ namespace zelkhost
 
     AAX_Result HostPropertyMap::AddProperty (AAX_EProperty property, AAX_CPropertyValue value)
     {
+        logCall ("AddProperty" + numbers ({ property, value }));
         const std::lock_guard<std::mutex> guard (mLock);
         mProperties.values[property] = value;
         return AAX_SUCCESS;
@@ -56,6 +74,10 @@ namespace zelkhost
 
     AAX_Result HostPropertyMap::RemoveProperty (AAX_EProperty property)
     {
+        logCall ("RemoveProperty" + numbers ({ property }));
+        if (mRemovalResult != AAX_SUCCESS)
+            return mRemovalResult;
+
         const std::lock_guard<std::mutex> guard (mLock);
         mProperties.values.erase (property);
         mProperties.pointers.erase (property);
@@ -96,6 +118,7 @@ namespace zelkhost
 
     AAX_Result HostPropertyMap::AddPointerProperty (AAX_EProperty property, const void* value)
     {
+        logCall ("AddPointerProperty" + numbers ({ property }));
         const std::lock_guard<std::mutex> guard (mLock);
         mProperties.pointers[property] = value;
         return AAX_SUCCESS;
@@ -113,6 +136,8 @@ namespace zelkhost
         if (iid == IID_IAAXPropertyMapV1 && offers (versions, 1)) return as<AAX_IACFPropertyMap>();
         if (iid == IID_IAAXPropertyMapV2 && offers (versions, 2)) return as<AAX_IACFPropertyMap_V2>();
         if (iid == IID_IAAXPropertyMapV3 && offers (versions, 3)) return as<AAX_IACFPropertyMap_V3>();
+        if (iid == IID_IAAXDescriptionHostV1 && mOptions.propertyMapDescriptionHost)
+            return mDescriptionHost;
         return nullptr;
     }
 
@@ -122,8 +147,9 @@ namespace zelkhost
     {
     }
 
-    AAX_Result HostComponentDescriptor::addField (RecordedField field)
+    AAX_Result HostComponentDescriptor::addField (RecordedField field, std::string call)
     {
+        logCall (std::move (call));
         const std::lock_guard<std::mutex> guard (mLock);
         for (const auto& existing : mComponent.fields)
             if (existing.index == field.index)
@@ -137,17 +163,18 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::Clear()
     {
+        logCall ("Clear");
         const std::lock_guard<std::mutex> guard (mLock);
         mComponent = {};
         return AAX_SUCCESS;
     }
 
-    AAX_Result HostComponentDescriptor::AddAudioIn (AAX_CFieldIndex field)            { return addField (makeField (field, FieldKind::audioIn)); }
-    AAX_Result HostComponentDescriptor::AddAudioOut (AAX_CFieldIndex field)           { return addField (makeField (field, FieldKind::audioOut)); }
-    AAX_Result HostComponentDescriptor::AddAudioBufferLength (AAX_CFieldIndex field)  { return addField (makeField (field, FieldKind::audioBufferLength)); }
-    AAX_Result HostComponentDescriptor::AddSampleRate (AAX_CFieldIndex field)         { return addField (makeField (field, FieldKind::sampleRate)); }
-    AAX_Result HostComponentDescriptor::AddClock (AAX_CFieldIndex field)              { return addField (makeField (field, FieldKind::clock)); }
-    AAX_Result HostComponentDescriptor::AddSideChainIn (AAX_CFieldIndex field)        { return addField (makeField (field, FieldKind::sideChainIn)); }
+    AAX_Result HostComponentDescriptor::AddAudioIn (AAX_CFieldIndex field)            { return addField (makeField (field, FieldKind::audioIn), "AudioIn" + numbers ({ field })); }
+    AAX_Result HostComponentDescriptor::AddAudioOut (AAX_CFieldIndex field)           { return addField (makeField (field, FieldKind::audioOut), "AudioOut" + numbers ({ field })); }
+    AAX_Result HostComponentDescriptor::AddAudioBufferLength (AAX_CFieldIndex field)  { return addField (makeField (field, FieldKind::audioBufferLength), "AudioBufferLength" + numbers ({ field })); }
+    AAX_Result HostComponentDescriptor::AddSampleRate (AAX_CFieldIndex field)         { return addField (makeField (field, FieldKind::sampleRate), "SampleRate" + numbers ({ field })); }
+    AAX_Result HostComponentDescriptor::AddClock (AAX_CFieldIndex field)              { return addField (makeField (field, FieldKind::clock), "Clock" + numbers ({ field })); }
+    AAX_Result HostComponentDescriptor::AddSideChainIn (AAX_CFieldIndex field)        { return addField (makeField (field, FieldKind::sideChainIn), "SideChainIn" + numbers ({ field })); }
 
     AAX_Result HostComponentDescriptor::AddPrivateData (AAX_CFieldIndex field, int32_t dataSize, uint32_t options)
     {
@@ -157,7 +184,7 @@ namespace zelkhost
         auto record = makeField (field, FieldKind::privateData);
         record.size = static_cast<uint32_t> (dataSize);
         record.options = options;
-        return addField (record);
+        return addField (record, "PrivateData" + numbers ({ field, dataSize, options }));
     }
 
     AAX_Result HostComponentDescriptor::AddAuxOutputStem (AAX_CFieldIndex field, int32_t stemFormat, const char name[])
@@ -165,7 +192,7 @@ namespace zelkhost
         auto record = makeField (field, FieldKind::auxOutputStem);
         record.stemFormat = stemFormat;
         record.name = textOf (name);
-        return addField (record);
+        return addField (record, "AuxOutputStem" + numbers ({ field, stemFormat }) + " " + argumentText (name));
     }
 
     AAX_Result HostComponentDescriptor::AddDataInPort (AAX_CFieldIndex field, uint32_t packetSize, AAX_EDataInPortType portType)
@@ -173,14 +200,14 @@ namespace zelkhost
         auto record = makeField (field, FieldKind::dataInPort);
         record.size = packetSize;
         record.options = static_cast<uint32_t> (portType);
-        return addField (record);
+        return addField (record, "DataInPort" + numbers ({ field, packetSize, portType }));
     }
 
     AAX_Result HostComponentDescriptor::AddDmaInstance (AAX_CFieldIndex field, AAX_EDmaMode mode)
     {
         auto record = makeField (field, FieldKind::dmaInstance);
         record.options = static_cast<uint32_t> (mode);
-        return addField (record);
+        return addField (record, "DmaInstance" + numbers ({ field, mode }));
     }
 
     AAX_Result HostComponentDescriptor::AddMeters (AAX_CFieldIndex field, const AAX_CTypeID* meterIDs, uint32_t meterCount)
@@ -190,7 +217,7 @@ namespace zelkhost
 
         auto record = makeField (field, FieldKind::meters);
         record.count = meterCount;
-        return addField (record);
+        return addField (record, "Meters" + numbers ({ field, meterCount }));
     }
 
     AAX_Result HostComponentDescriptor::AddMIDINode (AAX_CFieldIndex field, AAX_EMIDINodeType nodeType, const char name[], uint32_t channelMask)
@@ -199,21 +226,21 @@ namespace zelkhost
         record.options = static_cast<uint32_t> (nodeType);
         record.count = channelMask;
         record.name = textOf (name);
-        return addField (record);
+        return addField (record, "MIDINode" + numbers ({ field, nodeType }) + " " + argumentText (name) + numbers ({ channelMask }));
     }
 
     AAX_Result HostComponentDescriptor::AddReservedField (AAX_CFieldIndex field, uint32_t fieldType)
     {
         auto record = makeField (field, FieldKind::reservedField);
         record.options = fieldType;
-        return addField (record);
+        return addField (record, "ReservedField" + numbers ({ field, fieldType }));
     }
 
     AAX_Result HostComponentDescriptor::AddTemporaryData (AAX_CFieldIndex field, uint32_t elementSize)
     {
         auto record = makeField (field, FieldKind::temporaryData);
         record.size = elementSize;
-        return addField (record);
+        return addField (record, "TemporaryData" + numbers ({ field, elementSize }));
     }
 
     RecordedProperties HostComponentDescriptor::propertiesOf (IACFUnknown* map) const
@@ -225,6 +252,9 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::addProc (RecordedProcessProc proc, AAX_CSelector* outID)
     {
+        if (mContext.options.processProcResult != AAX_SUCCESS)
+            return mContext.options.processProcResult;
+
         const std::lock_guard<std::mutex> guard (mLock);
         proc.selector = static_cast<AAX_CSelector> (mComponent.processProcs.size() + 1);
         if (outID != nullptr)
@@ -236,6 +266,14 @@ namespace zelkhost
     AAX_Result HostComponentDescriptor::AddProcessProc_Native (AAX_CProcessProc process, IACFUnknown* properties,
                                                                AAX_CInstanceInitProc instanceInit, AAX_CBackgroundProc background,
                                                                AAX_CSelector* outID)
+    {
+        logCall ("ProcessProc_Native " + mapText (mContext.registry, properties));
+        return registerNative (process, properties, instanceInit, background, outID);
+    }
+
+    AAX_Result HostComponentDescriptor::registerNative (AAX_CProcessProc process, IACFUnknown* properties,
+                                                        AAX_CInstanceInitProc instanceInit, AAX_CBackgroundProc background,
+                                                        AAX_CSelector* outID)
     {
         if (process == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
@@ -253,6 +291,15 @@ namespace zelkhost
                                                            const char instanceInitSymbol[], const char backgroundSymbol[],
                                                            AAX_CSelector* outID)
     {
+        logCall ("ProcessProc_TI " + argumentText (dllName) + " " + argumentText (processSymbol) + " "
+                 + argumentText (instanceInitSymbol) + " " + argumentText (backgroundSymbol));
+        return registerTI (dllName, processSymbol, properties, instanceInitSymbol, backgroundSymbol, outID);
+    }
+
+    AAX_Result HostComponentDescriptor::registerTI (const char dllName[], const char processSymbol[], IACFUnknown* properties,
+                                                    const char instanceInitSymbol[], const char backgroundSymbol[],
+                                                    AAX_CSelector* outID)
+    {
         if (dllName == nullptr || processSymbol == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
 
@@ -268,6 +315,7 @@ namespace zelkhost
 
     AAX_Result HostComponentDescriptor::AddProcessProc (IACFUnknown* properties, AAX_CSelector* outIDs, int32_t capacity)
     {
+        logCall ("AddProcessProc" + numbers ({ capacity }));
         auto* map = mContext.registry.find<HostPropertyMap> (properties);
         if (map == nullptr)
             return AAX_ERROR_NULL_OBJECT;
@@ -288,7 +336,7 @@ namespace zelkhost
         if (wantsNative)
         {
             AAX_CSelector id = 0;
-            result = AddProcessProc_Native (pointerProperty<AAX_CProcessProc> (recorded, AAX_eProperty_NativeProcessProc), properties,
+            result = registerNative (pointerProperty<AAX_CProcessProc> (recorded, AAX_eProperty_NativeProcessProc), properties,
                                             pointerProperty<AAX_CInstanceInitProc> (recorded, AAX_eProperty_NativeInstanceInitProc),
                                             pointerProperty<AAX_CBackgroundProc> (recorded, AAX_eProperty_NativeBackgroundProc), &id);
             if (result == AAX_SUCCESS)
@@ -298,7 +346,7 @@ namespace zelkhost
         if (result == AAX_SUCCESS && wantsTI)
         {
             AAX_CSelector id = 0;
-            result = AddProcessProc_TI (pointerProperty<const char*> (recorded, AAX_eProperty_TIDLLFileName),
+            result = registerTI (pointerProperty<const char*> (recorded, AAX_eProperty_TIDLLFileName),
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIProcessProc), properties,
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIInstanceInitProc),
                                         pointerProperty<const char*> (recorded, AAX_eProperty_TIBackgroundProc), &id);
@@ -338,6 +386,7 @@ namespace zelkhost
     AAX_Result HostEffectDescriptor::AddComponent (IACFUnknown* componentDescriptor)
     {
         auto* component = mContext.registry.find<HostComponentDescriptor> (componentDescriptor);
+        logCall (std::string ("AddComponent ") + (component != nullptr ? "component descriptor" : componentDescriptor != nullptr ? "foreign object" : "none"));
         if (component == nullptr)
             return AAX_ERROR_NULL_COMPONENT;
 
@@ -348,6 +397,7 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::AddName (const char* name)
     {
+        logCall ("AddName " + argumentText (name));
         if (name == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
 
@@ -358,6 +408,7 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::AddCategory (uint32_t category)
     {
+        logCall ("AddCategory" + numbers ({ category }));
         const std::lock_guard<std::mutex> guard (mLock);
         mEffect.categories.push_back (category);
         return AAX_SUCCESS;
@@ -365,6 +416,7 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::AddCategoryBypassParameter (uint32_t category, AAX_CParamID parameterID)
     {
+        logCall ("CategoryBypass" + numbers ({ category }) + " " + argumentText (parameterID));
         const std::lock_guard<std::mutex> guard (mLock);
         mEffect.categoryBypassParameters.emplace_back (category, textOf (parameterID));
         return AAX_SUCCESS;
@@ -372,6 +424,7 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::AddProcPtr (void* procedure, AAX_CProcPtrID procID)
     {
+        logCall ("ProcPtr " + argumentText (procID));
         if (procID == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
 
@@ -382,6 +435,7 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::SetProperties (IACFUnknown* properties)
     {
+        logCall ("SetProperties " + mapText (mContext.registry, properties));
         auto* map = mContext.registry.find<HostPropertyMap> (properties);
         const std::lock_guard<std::mutex> guard (mLock);
         mProperties = map;
@@ -390,20 +444,23 @@ namespace zelkhost
 
     AAX_Result HostEffectDescriptor::AddResourceInfo (AAX_EResourceType type, const char* info)
     {
+        logCall ("Resource" + numbers ({ type }) + " " + argumentText (info));
         const std::lock_guard<std::mutex> guard (mLock);
         mEffect.resources.emplace_back (type, textOf (info));
         return AAX_SUCCESS;
     }
 
-    AAX_Result HostEffectDescriptor::AddMeterDescription (AAX_CTypeID meterID, const char* name, IACFUnknown*)
+    AAX_Result HostEffectDescriptor::AddMeterDescription (AAX_CTypeID meterID, const char* name, IACFUnknown* properties)
     {
+        logCall ("Meter" + numbers ({ meterID }) + " " + argumentText (name) + " " + mapText (mContext.registry, properties));
         const std::lock_guard<std::mutex> guard (mLock);
         mEffect.meters.emplace_back (meterID, textOf (name));
         return AAX_SUCCESS;
     }
 
-    AAX_Result HostEffectDescriptor::AddControlMIDINode (AAX_CTypeID, AAX_EMIDINodeType, const char[], uint32_t)
+    AAX_Result HostEffectDescriptor::AddControlMIDINode (AAX_CTypeID nodeID, AAX_EMIDINodeType, const char name[], uint32_t)
     {
+        logCall ("ControlMIDINode" + numbers ({ nodeID }) + " " + argumentText (name));
         return AAX_SUCCESS;
     }
 
@@ -435,6 +492,7 @@ namespace zelkhost
 
     AAX_Result HostCollection::AddEffect (const char* effectID, IACFUnknown* effectDescriptor)
     {
+        logCall ("AddEffect " + argumentText (effectID));
         if (mContext.options.collectionAddEffectResult != AAX_SUCCESS)
             return mContext.options.collectionAddEffectResult;
 
@@ -455,6 +513,7 @@ namespace zelkhost
 
     AAX_Result HostCollection::SetManufacturerName (const char* name)
     {
+        logCall ("SetManufacturerName " + argumentText (name));
         const std::lock_guard<std::mutex> guard (mLock);
         mDescription.manufacturerName = textOf (name);
         return AAX_SUCCESS;
@@ -462,6 +521,7 @@ namespace zelkhost
 
     AAX_Result HostCollection::AddPackageName (const char* name)
     {
+        logCall ("AddPackageName " + argumentText (name));
         const std::lock_guard<std::mutex> guard (mLock);
         mDescription.packageNames.push_back (textOf (name));
         return AAX_SUCCESS;
@@ -469,6 +529,7 @@ namespace zelkhost
 
     AAX_Result HostCollection::SetPackageVersion (uint32_t version)
     {
+        logCall ("SetPackageVersion" + numbers ({ version }));
         const std::lock_guard<std::mutex> guard (mLock);
         mDescription.packageVersion = version;
         return AAX_SUCCESS;
@@ -476,6 +537,7 @@ namespace zelkhost
 
     AAX_Result HostCollection::SetProperties (IACFUnknown* properties)
     {
+        logCall ("SetProperties " + mapText (mContext.registry, properties));
         auto* map = mContext.registry.find<HostPropertyMap> (properties);
         const std::lock_guard<std::mutex> guard (mLock);
         mDescription.collectionProperties = map != nullptr ? map->snapshot() : RecordedProperties {};

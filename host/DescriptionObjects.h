@@ -7,6 +7,7 @@
 
 #include "AAX_IACFCollection.h"
 #include "AAX_IACFComponentDescriptor.h"
+#include "AAX_IACFDescriptionHost.h"
 #include "AAX_IACFEffectDescriptor.h"
 #include "AAX_IACFPropertyMap.h"
 #include "DescriptionRecord.h"
@@ -28,7 +29,9 @@ namespace zelkhost
     class HostPropertyMap final : public HostObject<AAX_IACFPropertyMap_V3>
     {
     public:
-        explicit HostPropertyMap (const HostOptions& options);
+        /** descriptionHost: what the map answers for the description host when
+            the options let property maps answer it. */
+        explicit HostPropertyMap (const HostOptions& options, AAX_IACFDescriptionHost* descriptionHost = nullptr);
 
         AAX_CBoolean GetProperty (AAX_EProperty property, AAX_CPropertyValue* value) const override;
         AAX_Result AddProperty (AAX_EProperty property, AAX_CPropertyValue value) override;
@@ -45,6 +48,8 @@ namespace zelkhost
 
     private:
         const HostOptions& mOptions;
+        AAX_IACFDescriptionHost* const mDescriptionHost;
+        const AAX_Result mRemovalResult;
         mutable std::mutex mLock;
         RecordedProperties mProperties;
     };
@@ -83,8 +88,12 @@ namespace zelkhost
         void* answers (const acfIID& iid) override;
 
     private:
-        AAX_Result addField (RecordedField field);
+        AAX_Result addField (RecordedField field, std::string call);
         AAX_Result addProc (RecordedProcessProc proc, AAX_CSelector* outID);
+        AAX_Result registerNative (AAX_CProcessProc process, IACFUnknown* properties, AAX_CInstanceInitProc instanceInit,
+                                   AAX_CBackgroundProc background, AAX_CSelector* outID);
+        AAX_Result registerTI (const char dllName[], const char processSymbol[], IACFUnknown* properties,
+                               const char instanceInitSymbol[], const char backgroundSymbol[], AAX_CSelector* outID);
         RecordedProperties propertiesOf (IACFUnknown* map) const;
 
         DescriptionHostContext mContext;

@@ -2,6 +2,7 @@
 
 #include "AAX_Enums.h"
 #include "AAX_Errors.h"
+#include "ChunkRecord.h"
 #include "HostString.h"
 #include "PluginHost.h"
 
@@ -39,22 +40,6 @@ namespace zelkhost
                 std::exchange (pointer, nullptr)->Release();
         }
 
-        /** A chunk record with room for size data bytes, suitably aligned. */
-        class ChunkBuffer
-        {
-        public:
-            explicit ChunkBuffer (uint32_t dataSize)
-                : mStorage ((std::max<std::size_t> (sizeof (AAX_SPlugInChunk), kAAX_SPlugInChunkHeaderSize + std::size_t { dataSize })
-                             + sizeof (std::max_align_t) - 1) / sizeof (std::max_align_t))
-            {
-                chunk()->fSize = static_cast<int32_t> (dataSize);
-            }
-
-            AAX_SPlugInChunk* chunk() noexcept { return reinterpret_cast<AAX_SPlugInChunk*> (mStorage.data()); }
-
-        private:
-            std::vector<std::max_align_t> mStorage;
-        };
     }
 
     EffectInstance::EffectInstance (PluginHost& host, const InstanceOptions& options)
@@ -98,8 +83,7 @@ namespace zelkhost
 
         const auto inputFormat = proc->properties.valueOr (AAX_eProperty_InputStemFormat, AAX_eStemFormat_None);
         const auto outputFormat = proc->properties.valueOr (AAX_eProperty_OutputStemFormat, AAX_eStemFormat_None);
-        instance->mController = std::make_unique<HostController> (instance->mOptions, host.registry(), *host.componentFactory(),
-                                                                  effect.effectID, inputFormat, outputFormat);
+        instance->mController = &host.makeController (instance->mOptions, effect.effectID, inputFormat, outputFormat);
 
         instance->mContext = InstanceContext::build (*component, channels, channels, options.maximumBlockSize, options.sampleRate, error);
         if (instance->mContext == nullptr)
@@ -128,7 +112,7 @@ namespace zelkhost
             mController->routePackets (port.field, port.mailbox);
 
         mInitialized = true;
-        if (const auto result = mEffect->Initialize (static_cast<AAX_IACFController*> (mController.get())); result != AAX_SUCCESS)
+        if (const auto result = mEffect->Initialize (static_cast<AAX_IACFController*> (mController)); result != AAX_SUCCESS)
             return result;
 
         return mEffect->GenerateCoefficients();
@@ -158,12 +142,6 @@ namespace zelkhost
     {
         uninitialize();
         release();
-
-        // A controller or view container the plug-in still holds must outlive it.
-        if (mController != nullptr && mController->references() != 0)
-            mController.release();
-        if (mViewContainer != nullptr && mViewContainer->references() != 0)
-            mViewContainer.release();
     }
 
     //==============================================================================
@@ -240,38 +218,18 @@ namespace zelkhost
             if (const auto result = mEffect->GetChunkSize (id, &size); result != AAX_SUCCESS)
                 return result;
 
-            ChunkBuffer buffer (size);
-            auto* chunk = buffer.chunk();
-            chunk->fChunkID = id;
-            if (const auto result = mEffect->GetChunk (id, chunk); result != AAX_SUCCESS)
+            ChunkRecord record (size);
+            record.get()->fChunkID = id;
+            if (const auto result = mEffect->GetChunk (id, record.get()); result != AAX_SUCCESS)
                 return result;
-            if (chunk->fSize < 0 || static_cast<uint32_t> (chunk->fSize) > size)
+            if (record.get()->fSize < 0 || static_cast<uint32_t> (record.get()->fSize) > size)
                 return AAX_ERROR_INCORRECT_CHUNK_SIZE;
 
-            StoredChunk stored;
+            auto stored = record.stored();
             stored.id = id;
-            stored.version = chunk->fVersion;
-            stored.name.assign (chunk->fName, ::strnlen (chunk->fName, sizeof (chunk->fName)));
-            stored.data.assign (chunk->fData, chunk->fData + chunk->fSize);
             chunks.chunks.push_back (std::move (stored));
         }
         return AAX_SUCCESS;
-    }
-
-    namespace
-    {
-        ChunkBuffer makeChunkRecord (const StoredChunk& stored)
-        {
-            ChunkBuffer buffer (static_cast<uint32_t> (stored.data.size()));
-            auto* chunk = buffer.chunk();
-            chunk->fVersion = stored.version;
-            chunk->fChunkID = stored.id;
-            std::memset (chunk->fName, 0, sizeof (chunk->fName));
-            std::memcpy (chunk->fName, stored.name.data(), std::min (stored.name.size(), sizeof (chunk->fName) - 1));
-            if (! stored.data.empty())
-                std::memcpy (chunk->fData, stored.data.data(), stored.data.size());
-            return buffer;
-        }
     }
 
     AAX_Result EffectInstance::restoreChunks (const ChunkSet& chunks)
@@ -282,8 +240,8 @@ namespace zelkhost
         AAX_Result last = AAX_SUCCESS;
         for (const auto& stored : chunks.chunks)
         {
-            auto buffer = makeChunkRecord (stored);
-            if (const auto result = mEffect->SetChunk (stored.id, buffer.chunk()); result != AAX_SUCCESS)
+            ChunkRecord record (stored);
+            if (const auto result = mEffect->SetChunk (stored.id, record.get()); result != AAX_SUCCESS)
                 last = result;
         }
 
@@ -300,9 +258,9 @@ namespace zelkhost
 
         for (const auto& stored : chunks.chunks)
         {
-            auto buffer = makeChunkRecord (stored);
+            ChunkRecord record (stored);
             AAX_CBoolean same = 0;
-            if (const auto result = mEffect->CompareActiveChunk (buffer.chunk(), &same); result != AAX_SUCCESS)
+            if (const auto result = mEffect->CompareActiveChunk (record.get(), &same); result != AAX_SUCCESS)
                 return result;
             if (same == 0)
                 return AAX_SUCCESS;
@@ -328,14 +286,14 @@ namespace zelkhost
                 return AAX_ERROR_NULL_OBJECT;
 
             mGUIInitialized = true;
-            if (const auto result = mGUI->Initialize (static_cast<AAX_IACFController*> (mController.get())); result != AAX_SUCCESS)
+            if (const auto result = mGUI->Initialize (static_cast<AAX_IACFController*> (mController)); result != AAX_SUCCESS)
                 return result;
         }
 
         if (mViewContainer == nullptr)
-            mViewContainer = std::make_unique<HostViewContainer> (mOptions);
+            mViewContainer = &mHost.registry().make<HostViewContainer> (mOptions);
 
-        const auto result = mGUI->SetViewContainer (static_cast<AAX_IACFViewContainer*> (mViewContainer.get()));
+        const auto result = mGUI->SetViewContainer (static_cast<AAX_IACFViewContainer*> (mViewContainer));
         mViewOpen = result == AAX_SUCCESS;
         return result;
     }
@@ -346,6 +304,11 @@ namespace zelkhost
             return AAX_SUCCESS;
         mViewOpen = false;
         return mGUI->SetViewContainer (nullptr);
+    }
+
+    AAX_Result EffectInstance::notifyView (AAX_CTypeID type, const void* data, uint32_t size)
+    {
+        return mGUI != nullptr ? mGUI->NotificationReceived (type, data, size) : AAX_ERROR_NULL_OBJECT;
     }
 
     AAX_Result EffectInstance::viewSize (AAX_Point& size) const

@@ -81,10 +81,15 @@ namespace zelkhost
         AAX_Result openView();
         AAX_Result closeView();
 
+        /** Hands the GUI object a notification (NotificationReceived). */
+        AAX_Result notifyView (AAX_CTypeID type, const void* data, uint32_t size);
+
         /** The GUI object's view size (GetViewSize). */
         AAX_Result viewSize (AAX_Point& size) const;
         bool isViewOpen() const noexcept { return mViewOpen; }
-        const HostViewContainer* viewContainer() const noexcept { return mViewContainer.get(); }
+        /** The GUI object once a view was opened, else null. */
+        AAX_IACFEffectGUI* gui() noexcept { return mGUI; }
+        const HostViewContainer* viewContainer() const noexcept { return mViewContainer; }
 
         //==========================================================================
         /** Uninitialises the GUI object and the effect; idempotent. */
@@ -103,9 +108,9 @@ namespace zelkhost
         AAX_CProcessProc mProcess = nullptr;
         AAX_CCreateObjectProc mCreateGUI = nullptr;
 
-        std::unique_ptr<HostController> mController;
+        HostController* mController = nullptr;        ///< kept by the host's registry
         std::unique_ptr<InstanceContext> mContext;
-        std::unique_ptr<HostViewContainer> mViewContainer;
+        HostViewContainer* mViewContainer = nullptr;  ///< kept by the host's registry
 
         IACFUnknown* mEffectObject = nullptr;       ///< one reference, taken at creation
         AAX_IACFEffectParameters* mEffect = nullptr; ///< one reference (version 1 at least)

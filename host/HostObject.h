@@ -8,7 +8,9 @@
 #include "IACFUnknown.h"
 
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace zelkhost
 {
@@ -33,7 +35,31 @@ namespace zelkhost
         /** The address the plug-in sees for every interface of this object. */
         virtual const void* interfaceAddress() const noexcept = 0;
 
+        /** Host objects this one owns and hands out itself (a controller's
+            automation delegate and transport). */
+        virtual std::vector<const HostObjectBase*> parts() const { return {}; }
+
+        /** The calls this object logs, one line each in the order they came
+            (for example "AddName Multiband Saturator"). */
+        std::vector<std::string> calls() const
+        {
+            const std::lock_guard<std::mutex> guard (mCallLock);
+            return mCalls;
+        }
+
+        void clearCalls()
+        {
+            const std::lock_guard<std::mutex> guard (mCallLock);
+            mCalls.clear();
+        }
+
     protected:
+        void logCall (std::string line) const
+        {
+            const std::lock_guard<std::mutex> guard (mCallLock);
+            mCalls.push_back (std::move (line));
+        }
+
         acfUInt32 addReference() noexcept { return static_cast<acfUInt32> (++mReferences); }
 
         acfUInt32 dropReference() noexcept
@@ -51,7 +77,12 @@ namespace zelkhost
         std::string mKind;
         std::atomic<int> mReferences { 0 };
         std::atomic<int> mOverReleases { 0 };
+        mutable std::mutex mCallLock;
+        mutable std::vector<std::string> mCalls;
     };
+
+    /** The text of a C string argument for a call line; null reads "<null>". */
+    inline std::string argumentText (const char* text) { return text != nullptr ? std::string (text) : std::string ("<null>"); }
 
     /** Implements IACFUnknown for one interface chain (V1 <- V2 <- ...). Every
         version shares the object's address, so one pointer answers them all.

@@ -10,8 +10,10 @@
 namespace zelkhost
 {
     // =======================================================================
-    HostComponentFactory::HostComponentFactory (ObjectRegistry& registry, const HostOptions& options, HostServices& services)
-        : HostObject ("component factory"), mRegistry (registry), mOptions (options), mServices (services)
+    HostComponentFactory::HostComponentFactory (ObjectRegistry& registry, const HostOptions& options, HostServices& services,
+                                                AAX_IACFDescriptionHost& descriptionHost)
+        : HostObject ("component factory"), mRegistry (registry), mOptions (options), mServices (services),
+          mDescriptionHost (descriptionHost)
     {
     }
 
@@ -28,23 +30,41 @@ namespace zelkhost
 
         const DescriptionHostContext context { mRegistry, mOptions };
         IACFUnknown* made = nullptr;
+        const char* kind = "unknown component";
 
         if (componentID == AAXCompID_HostServices)
+        {
             made = &mServices;
+            kind = "host services";
+        }
         else if (componentID == AAXCompID_AAXCollection)
-            {
+        {
             mLastCollection = &mRegistry.make<HostCollection> (context);
             made = static_cast<AAX_IACFCollection*> (mLastCollection);
+            kind = "collection";
         }
         else if (componentID == AAXCompID_EffectDescriptor)
+        {
             made = static_cast<AAX_IACFEffectDescriptor*> (&mRegistry.make<HostEffectDescriptor> (context));
+            kind = "effect descriptor";
+        }
         else if (componentID == AAXCompID_ComponentDescriptor)
+        {
             made = static_cast<AAX_IACFComponentDescriptor*> (&mRegistry.make<HostComponentDescriptor> (context));
+            kind = "component descriptor";
+        }
         else if (componentID == AAXCompID_PropertyMap)
-            made = static_cast<AAX_IACFPropertyMap*> (&mRegistry.make<HostPropertyMap> (mOptions));
+        {
+            made = static_cast<AAX_IACFPropertyMap*> (&mRegistry.make<HostPropertyMap> (mOptions, &mDescriptionHost));
+            kind = "property map";
+        }
         else if (componentID == AAXCompID_PageTable)
+        {
             made = static_cast<AAX_IACFPageTable*> (&mRegistry.make<HostPageTable> (mOptions));
+            kind = "page table";
+        }
 
+        logCall (std::string ("CreateComponent ") + kind);
         if (made == nullptr)
             return ACF_E_NOINTERFACE;
         return made->QueryInterface (iid, out);
@@ -107,6 +127,9 @@ namespace zelkhost
     {
         if (featureInfo == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
+        *featureInfo = nullptr;
+        if (! mOptions.featureInfo)
+            return AAX_ERROR_UNIMPLEMENTED;
         auto& info = mRegistry.make<HostFeatureInfo> (mRegistry, mOptions);
         return info.QueryInterface (IID_IACFUnknown, reinterpret_cast<void**> (featureInfo));
     }

@@ -21,7 +21,8 @@ namespace zelkhost
     class HostComponentFactory final : public HostObject<IACFComponentFactory>
     {
     public:
-        HostComponentFactory (ObjectRegistry& registry, const HostOptions& options, HostServices& services);
+        HostComponentFactory (ObjectRegistry& registry, const HostOptions& options, HostServices& services,
+                              AAX_IACFDescriptionHost& descriptionHost);
 
         acfResult CreateComponent (const acfCLSID& componentID, IACFUnknown* outer, const acfIID& iid, void** out) override;
 
@@ -35,6 +36,7 @@ namespace zelkhost
         ObjectRegistry& mRegistry;
         const HostOptions& mOptions;
         HostServices& mServices;
+        AAX_IACFDescriptionHost& mDescriptionHost;
         HostCollection* mLastCollection = nullptr;
     };
 

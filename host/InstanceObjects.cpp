@@ -5,6 +5,7 @@
 #include "HostString.h"
 #include "PageTable.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace zelkhost
@@ -21,6 +22,13 @@ namespace zelkhost
         }
 
         constexpr AAX_EUpdateSource updateSourceUnspecified = 0;
+
+        std::string valueCall (const char* what, AAX_CParamID id, double value)
+        {
+            char number[32];
+            std::snprintf (number, sizeof (number), "%g", value);
+            return std::string (what) + " " + argumentText (id) + " " + number;
+        }
     }
 
     // =======================================================================
@@ -28,6 +36,7 @@ namespace zelkhost
 
     AAX_Result HostAutomationDelegate::RegisterControl (AAX_CParamID id)
     {
+        logCall ("register " + argumentText (id));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
@@ -37,6 +46,7 @@ namespace zelkhost
 
     AAX_Result HostAutomationDelegate::UnregisterControl (AAX_CParamID id)
     {
+        logCall ("unregister " + argumentText (id));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
@@ -46,11 +56,12 @@ namespace zelkhost
 
     AAX_Result HostAutomationDelegate::PostSetValueRequest (AAX_CParamID id, double normalizedValue)
     {
+        logCall (valueCall ("set", id, normalizedValue));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         {
             const std::lock_guard<std::mutex> guard (mLock);
-            ++mSetValueRequests;
+            mSetRequests.emplace_back (id, normalizedValue);
         }
 
         // Answered without holding the lock: the effect reports the new value
@@ -62,15 +73,17 @@ namespace zelkhost
 
     AAX_Result HostAutomationDelegate::PostCurrentValue (AAX_CParamID id, double normalizedValue)
     {
+        logCall (valueCall ("current", id, normalizedValue));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
-        mCurrentValues[id] = normalizedValue;
+        mCurrentValuePosts.emplace_back (id, normalizedValue);
         return AAX_SUCCESS;
     }
 
     AAX_Result HostAutomationDelegate::PostTouchRequest (AAX_CParamID id)
     {
+        logCall ("touch " + argumentText (id));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
@@ -81,6 +94,7 @@ namespace zelkhost
 
     AAX_Result HostAutomationDelegate::PostReleaseRequest (AAX_CParamID id)
     {
+        logCall ("release " + argumentText (id));
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
@@ -103,7 +117,36 @@ namespace zelkhost
         return mRegistered;
     }
 
-    int HostAutomationDelegate::setValueRequests() const { const std::lock_guard<std::mutex> guard (mLock); return mSetValueRequests; }
+    int HostAutomationDelegate::setValueRequests() const { const std::lock_guard<std::mutex> guard (mLock); return static_cast<int> (mSetRequests.size()); }
+
+    std::vector<double> HostAutomationDelegate::valuesFor (const ValuePosts& posts, const std::string& id) const
+    {
+        const std::lock_guard<std::mutex> guard (mLock);
+        std::vector<double> values;
+        for (const auto& post : posts)
+            if (post.first == id)
+                values.push_back (post.second);
+        return values;
+    }
+
+    HostAutomationDelegate::ValuePosts HostAutomationDelegate::setRequests() const
+    {
+        const std::lock_guard<std::mutex> guard (mLock);
+        return mSetRequests;
+    }
+
+    std::vector<double> HostAutomationDelegate::setRequestsFor (const std::string& id) const     { return valuesFor (mSetRequests, id); }
+    std::vector<double> HostAutomationDelegate::currentValuesFor (const std::string& id) const   { return valuesFor (mCurrentValuePosts, id); }
+
+    void HostAutomationDelegate::clearRequests()
+    {
+        clearCalls();
+        const std::lock_guard<std::mutex> guard (mLock);
+        mSetRequests.clear();
+        mCurrentValuePosts.clear();
+        mTouchRequests = mReleaseRequests = 0;
+    }
+
     int HostAutomationDelegate::touchRequests() const    { const std::lock_guard<std::mutex> guard (mLock); return mTouchRequests; }
     int HostAutomationDelegate::releaseRequests() const  { const std::lock_guard<std::mutex> guard (mLock); return mReleaseRequests; }
 
@@ -115,11 +158,10 @@ namespace zelkhost
 
     bool HostAutomationDelegate::currentValue (const std::string& id, double& value) const
     {
-        const std::lock_guard<std::mutex> guard (mLock);
-        const auto found = mCurrentValues.find (id);
-        if (found == mCurrentValues.end())
+        const auto values = currentValuesFor (id);
+        if (values.empty())
             return false;
-        value = found->second;
+        value = values.back();
         return true;
     }
 
@@ -233,6 +275,15 @@ namespace zelkhost
         return mSignalLatency;
     }
 
+    void HostController::clearRecords()
+    {
+        clearCalls();
+        mAutomation.clearRequests();
+        const std::lock_guard<std::mutex> guard (mLock);
+        mPostedPackets.clear();
+        mNotifications.clear();
+    }
+
     AAX_Result HostController::GetEffectID (AAX_IString* effectID) const
     {
         if (effectID == nullptr)
@@ -276,6 +327,8 @@ namespace zelkhost
             mailbox = found != mMailboxes.end() ? found->second : nullptr;
         }
 
+        if (mOptions.postPacketResult != AAX_SUCCESS)
+            return mOptions.postPacketResult;
         if (mailbox != nullptr)
             mailbox->post (payload, size);
         return AAX_SUCCESS;
@@ -315,16 +368,20 @@ namespace zelkhost
 
     AAX_Result HostController::fillPageTable (int32_t pageSize, IACFUnknown* pageTable) const
     {
+        if (mOptions.tableCopyResult != AAX_SUCCESS)
+            return mOptions.tableCopyResult;
         auto* table = mRegistry.find<HostPageTable> (pageTable);
-        auto* effect = mEffect.load();
-        if (table == nullptr || effect == nullptr)
+        if (table == nullptr)
             return AAX_ERROR_NULL_OBJECT;
         if (pageSize < 1)
             return AAX_ERROR_INVALID_ARGUMENT;
 
+        // Without an effect there is nothing to map: the copy is an empty table.
+        auto* effect = mEffect.load();
         int32_t count = 0;
-        if (const auto result = effect->GetNumberOfParameters (&count); result != AAX_SUCCESS)
-            return result;
+        if (effect != nullptr)
+            if (const auto result = effect->GetNumberOfParameters (&count); result != AAX_SUCCESS)
+                return result;
 
         table->Clear();
         for (int32_t index = 0; index < count; ++index)
@@ -339,23 +396,28 @@ namespace zelkhost
     AAX_Result HostController::CreateTableCopyForEffect (AAX_CPropertyValue, AAX_CPropertyValue, AAX_CPropertyValue,
                                                          uint32_t, int32_t pageSize, IACFUnknown* pageTable) const
     {
+        logCall ("CreateTableCopyForEffect");
         return fillPageTable (pageSize, pageTable);
     }
 
-    AAX_Result HostController::CreateTableCopyForLayout (const char*, const char*, uint32_t, int32_t pageSize, IACFUnknown* pageTable) const
+    AAX_Result HostController::CreateTableCopyForLayout (const char*, const char* layoutName, uint32_t, int32_t pageSize,
+                                                         IACFUnknown* pageTable) const
     {
+        logCall ("CreateTableCopyForLayout " + argumentText (layoutName));
         return fillPageTable (pageSize, pageTable);
     }
 
     AAX_Result HostController::CreateTableCopyForEffectFromFile (const char* path, int32_t, AAX_CPropertyValue, AAX_CPropertyValue,
                                                                  AAX_CPropertyValue, uint32_t, int32_t pageSize, IACFUnknown* pageTable) const
     {
+        logCall ("CreateTableCopyForEffectFromFile " + argumentText (path));
         return path == nullptr ? AAX_ERROR_INVALID_PATH : fillPageTable (pageSize, pageTable);
     }
 
     AAX_Result HostController::CreateTableCopyForLayoutFromFile (const char* path, int32_t, const char*, uint32_t, int32_t pageSize,
                                                                  IACFUnknown* pageTable) const
     {
+        logCall ("CreateTableCopyForLayoutFromFile " + argumentText (path));
         return path == nullptr ? AAX_ERROR_INVALID_PATH : fillPageTable (pageSize, pageTable);
     }
 
@@ -381,8 +443,8 @@ namespace zelkhost
     // =======================================================================
     HostViewContainer::HostViewContainer (const InstanceOptions& options) : HostObject ("view container"), mOptions (options) {}
 
-    int32_t HostViewContainer::GetType() { return 0; }  // no native view type on this platform
-    void* HostViewContainer::GetPtr()    { return nullptr; }
+    int32_t HostViewContainer::GetType() { return mOptions.viewType; }
+    void* HostViewContainer::GetPtr()    { return mOptions.nativeView; }
 
     AAX_Result HostViewContainer::GetModifiers (uint32_t* modifiers) { return answer (modifiers, uint32_t { 0 }); }
 
@@ -393,12 +455,30 @@ namespace zelkhost
         return AAX_SUCCESS;
     }
 
-    AAX_Result HostViewContainer::HandleParameterMouseDown (AAX_CParamID, uint32_t) { return AAX_ERROR_UNIMPLEMENTED; } // not handled: the plug-in's own
-    AAX_Result HostViewContainer::HandleParameterMouseDrag (AAX_CParamID, uint32_t) { return AAX_ERROR_UNIMPLEMENTED; } // control gets the gesture
-    AAX_Result HostViewContainer::HandleParameterMouseUp (AAX_CParamID, uint32_t)   { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result HostViewContainer::HandleMultipleParametersMouseDown (const AAX_CParamID*, uint32_t, uint32_t) { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result HostViewContainer::HandleMultipleParametersMouseDrag (const AAX_CParamID*, uint32_t, uint32_t) { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result HostViewContainer::HandleMultipleParametersMouseUp (const AAX_CParamID*, uint32_t, uint32_t)   { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result HostViewContainer::gesture (const std::string& call, uint32_t modifiers)
+    {
+        logCall (call + " " + std::to_string (modifiers));
+        return mOptions.gestureResult;
+    }
+
+    AAX_Result HostViewContainer::HandleParameterMouseDown (AAX_CParamID id, uint32_t modifiers) { return gesture ("Down " + argumentText (id), modifiers); }
+    AAX_Result HostViewContainer::HandleParameterMouseDrag (AAX_CParamID id, uint32_t modifiers) { return gesture ("Drag " + argumentText (id), modifiers); }
+    AAX_Result HostViewContainer::HandleParameterMouseUp (AAX_CParamID id, uint32_t modifiers)   { return gesture ("Up " + argumentText (id), modifiers); }
+
+    AAX_Result HostViewContainer::HandleMultipleParametersMouseDown (const AAX_CParamID*, uint32_t count, uint32_t modifiers)
+    {
+        return gesture ("MultiDown " + std::to_string (count), modifiers);
+    }
+
+    AAX_Result HostViewContainer::HandleMultipleParametersMouseDrag (const AAX_CParamID*, uint32_t count, uint32_t modifiers)
+    {
+        return gesture ("MultiDrag " + std::to_string (count), modifiers);
+    }
+
+    AAX_Result HostViewContainer::HandleMultipleParametersMouseUp (const AAX_CParamID*, uint32_t count, uint32_t modifiers)
+    {
+        return gesture ("MultiUp " + std::to_string (count), modifiers);
+    }
 
     std::vector<AAX_Point> HostViewContainer::requestedSizes() const
     {

@@ -51,6 +51,13 @@ namespace zelkhost
 
         std::set<std::string> registeredParameters() const;
         int setValueRequests() const;
+        /** Set requests and posted current values: parameter ID and value, in order. */
+        using ValuePosts = std::vector<std::pair<std::string, double>>;
+        ValuePosts setRequests() const;
+        std::vector<double> setRequestsFor (const std::string& id) const;
+        std::vector<double> currentValuesFor (const std::string& id) const;
+        /** Forgets the requests, posted values and call lines (the registrations stay). */
+        void clearRequests();
         int touchRequests() const;
         int releaseRequests() const;
         bool isTouched (const std::string& id) const;
@@ -64,11 +71,14 @@ namespace zelkhost
         std::atomic<AAX_IACFEffectParameters*> mEffect { nullptr };
         mutable std::mutex mLock;
         std::set<std::string> mRegistered, mTouched;
-        std::map<std::string, double> mCurrentValues;
-        int mSetValueRequests = 0, mTouchRequests = 0, mReleaseRequests = 0;
+        std::vector<double> valuesFor (const ValuePosts& posts, const std::string& id) const;
+
+        ValuePosts mSetRequests, mCurrentValuePosts;
+        int mTouchRequests = 0, mReleaseRequests = 0;
     };
 
-    /** A stopped transport at 120 BPM in 4/4. */
+    /** A stopped transport at 120 BPM in 4/4. The versions it answers are
+        read from the options it is given at each query. */
     class HostTransport final : public HostObject<AAX_IACFTransport_V2>
     {
     public:
@@ -93,7 +103,7 @@ namespace zelkhost
         void* answers (const acfIID& iid) override;
 
     private:
-        const InstanceOptions mOptions;
+        const InstanceOptions& mOptions;
     };
 
     /** The controller unknown of one instance. */
@@ -103,7 +113,11 @@ namespace zelkhost
         HostController (const InstanceOptions& options, ObjectRegistry& registry, IACFComponentFactory& factory,
                         std::string effectID, AAX_EStemFormat inputStemFormat, AAX_EStemFormat outputStemFormat);
 
+        /** What it offers; may be changed between the plug-in's queries. */
+        InstanceOptions& options() noexcept { return mOptions; }
         HostAutomationDelegate& automation() noexcept { return mAutomation; }
+        HostTransport& transport() noexcept { return mTransport; }
+        std::vector<const HostObjectBase*> parts() const override { return { &mAutomation, &mTransport }; }
 
         /** The effect-parameters interface the GUI object asks this unknown for. */
         void setEffect (AAX_IACFEffectParameters* effect) noexcept;
@@ -114,6 +128,8 @@ namespace zelkhost
         std::vector<PostedPacket> postedPackets() const;
         std::vector<std::pair<AAX_CTypeID, std::vector<unsigned char>>> notifications() const;
         int32_t signalLatency() const;
+        /** Forgets posted packets, notifications and logged calls, its parts' included. */
+        void clearRecords();
 
         // Version 1
         AAX_Result GetEffectID (AAX_IString* effectID) const override;
@@ -158,7 +174,7 @@ namespace zelkhost
     private:
         AAX_Result fillPageTable (int32_t pageSize, IACFUnknown* pageTable) const;
 
-        const InstanceOptions mOptions;
+        InstanceOptions mOptions;
         ObjectRegistry& mRegistry;
         IACFComponentFactory& mFactory;
         const std::string mEffectID;
@@ -174,8 +190,8 @@ namespace zelkhost
         int32_t mSignalLatency = 0;
     };
 
-    /** The window the host opens for the plug-in. There is no native view
-        here, so it reports the null view type and a null pointer. */
+    /** The window the host opens for the plug-in: it reports the native view
+        its options name (by default none: the null type and a null pointer). */
     class HostViewContainer final : public HostObject<AAX_IACFViewContainer_V2>
     {
     public:
@@ -199,6 +215,8 @@ namespace zelkhost
         void* answers (const acfIID& iid) override;
 
     private:
+        AAX_Result gesture (const std::string& call, uint32_t modifiers);
+
         const InstanceOptions mOptions;
         mutable std::mutex mLock;
         std::vector<AAX_Point> mRequestedSizes;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AAX.h"
+#include "AAX_Errors.h"
 
 namespace zelkhost
 {
@@ -22,6 +23,8 @@ namespace zelkhost
         bool pluginDefinition = true;   ///< the host unknown answers the plug-in definition
         bool descriptionHost = true;    ///< the host unknown answers the description host
         bool definition = true;         ///< the host unknown answers the definition interface
+        bool featureInfo = true;        ///< the description host answers feature requests
+        bool propertyMapDescriptionHost = false; ///< property maps answer the description host too
 
         VersionSet hostServices        = versionsUpTo (3);
         VersionSet collection          = versionsUpTo (1);
@@ -32,6 +35,14 @@ namespace zelkhost
 
         /** What the collection answers to AddEffect (anything but 0 refuses the effect). */
         AAX_Result collectionAddEffectResult = 0;
+
+        /** What component descriptors answer to a process-procedure registration
+            (anything but 0 refuses it). */
+        AAX_Result processProcResult = 0;
+
+        /** What property maps made from now on answer to RemoveProperty
+            (anything but 0 keeps the property). */
+        AAX_Result propertyRemovalResult = 0;
 
         /** Host-services calls throw instead of answering (a broken host). */
         bool hostServicesThrow = false;
@@ -51,5 +62,16 @@ namespace zelkhost
 
         float sampleRate = 48000.0f;
         int maximumBlockSize = 1024;
+
+        /** What the view container reports as its native view (type 0: none). */
+        int32_t viewType = 0;
+        void* nativeView = nullptr;
+
+        /** What the controller answers to PostPacket and to the page-table
+            copies, and the view container to parameter mouse gestures
+            (unimplemented: the plug-in's own control handles the gesture). */
+        AAX_Result postPacketResult = 0;
+        AAX_Result tableCopyResult = 0;
+        AAX_Result gestureResult = AAX_ERROR_UNIMPLEMENTED;
     };
 }

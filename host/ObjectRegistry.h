@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace zelkhost
@@ -36,15 +37,36 @@ namespace zelkhost
             return found != mByAddress.end() ? dynamic_cast<Object*> (found->second) : nullptr;
         }
 
-        /** Objects that still hold references, or received too many releases. */
+        /** Every object of type Object made so far, in the order they were made. */
+        template <typename Object>
+        std::vector<Object*> all() const
+        {
+            const std::lock_guard<std::mutex> guard (mLock);
+            std::vector<Object*> result;
+            for (const auto& object : mObjects)
+                if (auto* match = dynamic_cast<Object*> (object.get()))
+                    result.push_back (match);
+            return result;
+        }
+
+        /** Objects (and their parts) that still hold references, or received too many releases. */
         std::vector<const HostObjectBase*> unbalancedObjects() const
         {
             const std::lock_guard<std::mutex> guard (mLock);
             std::vector<const HostObjectBase*> result;
             for (const auto& object : mObjects)
-                if (object->references() != 0 || object->overReleases() != 0)
-                    result.push_back (object.get());
+                collectUnbalanced (*object, result);
             return result;
+        }
+
+        /** The unbalanced objects as text, "" when every reference was given back. */
+        std::string unbalancedReport() const
+        {
+            std::string report;
+            for (const auto* object : unbalancedObjects())
+                report += object->kind() + " (references " + std::to_string (object->references())
+                        + ", over-released " + std::to_string (object->overReleases()) + "); ";
+            return report;
         }
 
         std::size_t size() const
@@ -54,6 +76,14 @@ namespace zelkhost
         }
 
     private:
+        static void collectUnbalanced (const HostObjectBase& object, std::vector<const HostObjectBase*>& result)
+        {
+            if (object.references() != 0 || object.overReleases() != 0)
+                result.push_back (&object);
+            for (const auto* part : object.parts())
+                collectUnbalanced (*part, result);
+        }
+
         mutable std::mutex mLock;
         std::vector<std::unique_ptr<HostObjectBase>> mObjects;
         std::map<const void*, HostObjectBase*> mByAddress;

@@ -60,6 +60,14 @@ namespace zelkhost
         return true;
     }
 
+    void PluginBundle::useLinked (const BundleEntryPoints& entryPoints)
+    {
+        unload();
+        mLinked = true;
+        mPath = "(linked)";
+        mEntryPoints = entryPoints;
+    }
+
     acfResult PluginBundle::canUnloadNow (IACFUnknown* host) const
     {
         return isLoaded() ? mEntryPoints.canUnloadNow (host) : 0;
@@ -70,8 +78,10 @@ namespace zelkhost
         if (! isLoaded() || canUnloadNow (nullptr) != 0)
             return false;
 
-        dlclose (mHandle);
+        if (mHandle != nullptr)
+            dlclose (mHandle);
         mHandle = nullptr;
+        mLinked = false;
         mEntryPoints = {};
         return true;
     }

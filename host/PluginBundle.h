@@ -39,7 +39,12 @@ namespace zelkhost
             false, says why in error, and leaves nothing loaded. */
         bool load (const std::string& path, std::string& error);
 
-        bool isLoaded() const noexcept { return mHandle != nullptr; }
+        /** Takes the entry points of a plug-in library linked into this program
+            (the tests link the host interface library itself) instead of a
+            bundle; unloading only lets go of them. */
+        void useLinked (const BundleEntryPoints& entryPoints);
+
+        bool isLoaded() const noexcept { return mHandle != nullptr || mLinked; }
         const std::string& path() const noexcept { return mPath; }
         const BundleEntryPoints& entryPoints() const noexcept { return mEntryPoints; }
 
@@ -51,6 +56,7 @@ namespace zelkhost
 
     private:
         void* mHandle = nullptr;
+        bool mLinked = false;
         std::string mPath;
         BundleEntryPoints mEntryPoints;
     };

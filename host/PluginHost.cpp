@@ -8,13 +8,19 @@ namespace zelkhost
     PluginHost::PluginHost (HostOptions options)
         : mOptions (options),
           mServices (mOptions),
-          mFactory (mRegistry, mOptions, mServices),
           mDescriptionHost (mRegistry, mOptions),
+          mFactory (mRegistry, mOptions, mServices, mDescriptionHost),
           mUnknown (mOptions, mFactory, mPluginDefinition, mDescriptionHost, mDefinition)
     {
     }
 
     PluginHost::~PluginHost() = default;
+
+    HostController& PluginHost::makeController (const InstanceOptions& options, std::string effectID,
+                                                AAX_EStemFormat inputStemFormat, AAX_EStemFormat outputStemFormat)
+    {
+        return mRegistry.make<HostController> (options, mRegistry, mFactory, std::move (effectID), inputStemFormat, outputStemFormat);
+    }
 
     acfResult PluginHost::startup (const PluginBundle& bundle)
     {

@@ -6,10 +6,12 @@
 #include "DescriptionRecord.h"
 #include "HostServices.h"
 #include "HostUnknown.h"
+#include "InstanceObjects.h"
 #include "InterfaceVersions.h"
 #include "ObjectRegistry.h"
 
 #include <memory>
+#include <string>
 
 namespace zelkhost
 {
@@ -36,8 +38,20 @@ namespace zelkhost
 
         IACFUnknown* unknown() noexcept { return &mUnknown; }
         IACFComponentFactory* componentFactory() noexcept { return &mFactory; }
+        HostComponentFactory& factory() noexcept { return mFactory; }
         HostServices& services() noexcept { return mServices; }
         ObjectRegistry& registry() noexcept { return mRegistry; }
+        HostPluginDefinition& pluginDefinition() noexcept { return mPluginDefinition; }
+        HostDescriptionHost& descriptionHost() noexcept { return mDescriptionHost; }
+        HostDefinition& definition() noexcept { return mDefinition; }
+
+        /** A controller unknown for one instance, kept (like every host object)
+            for the host's lifetime. */
+        HostController& makeController (const InstanceOptions& options, std::string effectID = {},
+                                        AAX_EStemFormat inputStemFormat = stereoStemFormat,
+                                        AAX_EStemFormat outputStemFormat = stereoStemFormat);
+
+        static constexpr AAX_EStemFormat stereoStemFormat = (1 << 16) | 2;
 
         acfResult startup (const PluginBundle& bundle);
         acfResult shutdown (const PluginBundle& bundle);
@@ -49,9 +63,9 @@ namespace zelkhost
         HostOptions mOptions;
         ObjectRegistry mRegistry;
         HostServices mServices;
+        HostDescriptionHost mDescriptionHost;
         HostComponentFactory mFactory;
         HostPluginDefinition mPluginDefinition;
-        HostDescriptionHost mDescriptionHost;
         HostDefinition mDefinition;
         HostUnknown mUnknown;
     };

@@ -2,7 +2,8 @@
 
 #include "AAX_Errors.h"
 
-#include <juce_core/juce_core.h>
+#include <climits>
+#include <unistd.h>
 
 namespace zelkhost
 {
@@ -20,9 +21,17 @@ namespace zelkhost
 
     bool PluginSession::open (const std::string& bundlePath, std::string& error)
     {
-        if (! mBundle.load (bundlePath, error))
-            return false;
+        return mBundle.load (bundlePath, error) && startAndRegister (error);
+    }
 
+    bool PluginSession::open (const BundleEntryPoints& linked, std::string& error)
+    {
+        mBundle.useLinked (linked);
+        return startAndRegister (error);
+    }
+
+    bool PluginSession::startAndRegister (std::string& error)
+    {
         if (const auto result = mHost.startup (mBundle); result != ACF_OK)
         {
             error = "the plug-in failed to start (result " + std::to_string (result) + ")";
@@ -62,9 +71,15 @@ namespace zelkhost
 
     std::string PluginSession::defaultBundlePath()
     {
-        const auto besideProgram = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (bundleFileName);
-        if (besideProgram.existsAsFile())
-            return besideProgram.getFullPathName().toStdString();
+        char program[PATH_MAX] = {};
+        const auto length = ::readlink ("/proc/self/exe", program, sizeof (program) - 1);
+        if (length > 0)
+        {
+            std::string besideProgram (program, static_cast<std::size_t> (length));
+            besideProgram = besideProgram.substr (0, besideProgram.find_last_of ('/') + 1) + bundleFileName;
+            if (::access (besideProgram.c_str(), R_OK) == 0)
+                return besideProgram;
+        }
 
        #ifdef ZELK_DEFAULT_BUNDLE_PATH
         return ZELK_DEFAULT_BUNDLE_PATH;

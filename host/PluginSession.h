@@ -25,6 +25,10 @@ namespace zelkhost
             step fails or the bundle describes no effect. */
         bool open (const std::string& bundlePath, std::string& error);
 
+        /** The same with the entry points of a plug-in library linked into this
+            program instead of a bundle. */
+        bool open (const BundleEntryPoints& linked, std::string& error);
+
         /** Shuts the bundle down and unloads it when it may be unloaded.
             Returns the bundle's live-object count at that point (0 is clean). */
         acfResult close();
@@ -40,6 +44,8 @@ namespace zelkhost
         static std::string defaultBundlePath();
 
     private:
+        bool startAndRegister (std::string& error);
+
         PluginHost mHost;
         PluginBundle mBundle;
         Registration mRegistration;

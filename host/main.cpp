@@ -2,6 +2,8 @@
 // renders audio through an instance of it offline:
 //   zelk_host [--bundle PATH] [--input in.wav] [--output out.wav] [--block N]
 //             [--load-state FILE] [--save-state FILE] [ID=VALUE ...]
+//   zelk_host --gui [--input in.wav] [ID=VALUE ...]      shows the plug-in's window
+//   zelk_host --snapshot FILE.png [--input in.wav] [...] writes a picture of it
 // With no input it renders a built-in test signal.
 
 #include "AAX_Errors.h"
@@ -12,6 +14,7 @@
 #include "ParameterAssignments.h"
 #include "ParameterCatalogue.h"
 #include "PluginSession.h"
+#include "ViewSession.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -32,6 +35,11 @@ namespace
         "  --load-state FILE restore a stored host state (the plug-in's chunks) before\n"
         "                    applying the ID=VALUE assignments\n"
         "  --save-state FILE store the host state after the assignments, before rendering\n"
+        "                    (with --gui: when the window is closed)\n"
+        "  --gui             show the plug-in's window while the input plays in a loop in\n"
+        "                    real time, until the window is closed (needs a display)\n"
+        "  --snapshot FILE   open the window off screen with both spectra on, play about a\n"
+        "                    second of the input and write the window as a PNG picture\n"
         "  ID=VALUE          set a parameter in its own units before rendering,\n"
         "                    e.g. type-2=7 numCrossovers=3 output=-6\n"
         "                    (sent to the plug-in as host automation of the normalised value)\n";
@@ -191,6 +199,8 @@ int main (int argc, char* argv[])
     double blockSize = 512, rate = 48000, seconds = 2;
     bool list = false, describe = false;
     juce::StringArray assignments;
+    std::unique_ptr<ViewSession> view;
+    juce::String snapshotPath;
 
     for (int i = 1; i < argc; ++i)
     {
@@ -206,6 +216,11 @@ int main (int argc, char* argv[])
         if (arg == "--help" || arg == "-h")      { std::cout << usage; return 0; }
         else if (arg == "--list")                list = true;
         else if (arg == "--describe")            describe = true;
+        else if (arg == "--gui")                 { if (view != nullptr) return fail ("--gui and --snapshot exclude each other");
+                                                   view = std::make_unique<ViewSession> (ViewSession::Mode::window); }
+        else if (arg == "--snapshot")            { if (view != nullptr || ! next (snapshotPath))
+                                                       return fail ("--snapshot needs a file, and excludes --gui");
+                                                   view = std::make_unique<ViewSession> (ViewSession::Mode::snapshot); }
         else if (arg == "--input")               { if (! next (inputPath)) return fail ("--input needs a file"); }
         else if (arg == "--output")              { if (! next (outputPath)) return fail ("--output needs a file"); }
         else if (arg == "--bundle")              { if (! next (bundlePath)) return fail ("--bundle needs a path"); }
@@ -260,6 +275,9 @@ int main (int argc, char* argv[])
         }
     }
 
+    if (view != nullptr && ! view->prepare (error))
+        return fail (error);
+
     zelkhost::PluginSession session;
     std::string reason;
     const auto bundle = bundlePath.isNotEmpty() ? here.getChildFile (bundlePath).getFullPathName().toStdString()
@@ -279,6 +297,8 @@ int main (int argc, char* argv[])
         zelkhost::InstanceOptions options;
         options.sampleRate = (float) rate;
         options.maximumBlockSize = (int) blockSize;
+        if (view != nullptr)
+            view->configure (options);
 
         auto instance = zelkhost::EffectInstance::create (session.host(), session.effect(), audio.getNumChannels(), options, reason);
         if (instance == nullptr)
@@ -292,17 +312,33 @@ int main (int argc, char* argv[])
             if (const auto result = instance->automate (id, normalised); result != AAX_SUCCESS)
                 return fail (resultText (("setting " + id).c_str(), result));
 
-        if (saveStatePath.isNotEmpty())
+        const auto saveState = [&]
         {
             zelkhost::ChunkSet state;
             if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
                 return fail (resultText ("saving the state", result));
-            if (! writeState (here.getChildFile (saveStatePath), state, error))
-                return fail (error);
-        }
+            return writeState (here.getChildFile (saveStatePath), state, error) ? 0 : fail (error);
+        };
+
+        if (saveStatePath.isNotEmpty() && view == nullptr)
+            if (const auto failed = saveState())
+                return failed;
 
         if (const auto result = instance->startProcessing(); result != AAX_SUCCESS)
             return fail (resultText ("preparing the plug-in", result));
+
+        if (view != nullptr)
+        {
+            if (! view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error))
+                return fail (error);
+            if (saveStatePath.isNotEmpty())
+                if (const auto failed = saveState())
+                    return failed;
+            instance->uninitialize();
+            if (snapshotPath.isNotEmpty())
+                std::cout << "wrote " << here.getChildFile (snapshotPath).getFullPathName() << std::endl;
+            return 0;
+        }
 
         OfflineRender render { (int) blockSize };
         if (! render.run (*instance, audio, error))

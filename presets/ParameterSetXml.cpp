@@ -146,17 +146,17 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
     // folder in the file's place would be removed by the final rename when
     // empty: neither is a presets file to replace.
     if (file.getFullPathName().isEmpty())
-        return juce::Result::fail ("The presets file has no path.");
+        return juce::Result::fail ("it has no path");
 
     if (file.isDirectory())
-        return juce::Result::fail ("A folder stands where the file belongs.");
+        return juce::Result::fail ("a folder stands in its place");
 
     if (! file.exists())
     {
         const auto folder = file.getParentDirectory().createDirectory();
 
         if (folder.failed())
-            return juce::Result::fail ("Its folder cannot be created (" + folder.getErrorMessage() + ").");
+            return juce::Result::fail ("its folder cannot be created (" + folder.getErrorMessage() + ")");
     }
 
     // As XmlElement::writeTo (File) does, but keeping the reason of a failure.
@@ -165,17 +165,17 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
         juce::FileOutputStream out (temporary.getFile());
 
         if (! out.openedOk())
-            return juce::Result::fail ("It cannot be written (" + out.getStatus().getErrorMessage() + ").");
+            return juce::Result::fail (out.getStatus().getErrorMessage());
 
         presets.writeTo (out, juce::XmlElement::TextFormat());
         out.flush();
 
         if (out.getStatus().failed())
-            return juce::Result::fail ("It cannot be written (" + out.getStatus().getErrorMessage() + ").");
+            return juce::Result::fail (out.getStatus().getErrorMessage());
     }
 
     if (! temporary.overwriteTargetFileWithTemporary())
-        return juce::Result::fail ("The new contents could not be moved into its place.");
+        return juce::Result::fail ("the new contents could not be moved into its place");
 
     return juce::Result::ok();
 }

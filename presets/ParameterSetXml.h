@@ -50,5 +50,6 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);
 
 /** writePresetsFile that says why it failed: the result's error message is the
-    reason (the system's, where it gives one) for a user to read. */
+    reason for a user to read, the system's own where it gives one ("Permission
+    denied"), else a short phrase ("a folder stands in its place"). */
 juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file);

@@ -208,12 +208,17 @@ void StateComponent::showSaveDialog()
     saveDialog = std::make_unique<juce::AlertWindow> ("Save preset...", juce::String(), juce::MessageBoxIconType::NoIcon);
     saveDialog->setLookAndFeel (&lookAndFeel);
     saveDialog->setColour (juce::AlertWindow::backgroundColourId, juce::Colours::black);
-    saveDialog->addTextEditor (presetNameEditorID, {}, {}, false);
+    saveDialog->addTextEditor (presetNameEditorID, {}, "Enter preset name", false);
     saveDialog->addButton ("OK", 0, juce::KeyPress (juce::KeyPress::returnKey));
     saveDialog->addButton ("Cancel", 1, juce::KeyPress (juce::KeyPress::escapeKey));
 
+    // The hint shows beneath the field too: a focused field hides its placeholder.
+    // The bar's look has no outlines; the field gets one so it can be seen.
     auto* nameEditor = saveDialog->getTextEditor (presetNameEditorID);
-    nameEditor->setTextToShowWhenEmpty ("Enter preset name", lookAndFeel.findColour (juce::ComboBox::textColourId).withAlpha (0.6f));
+    const auto grey = lookAndFeel.findColour (juce::ComboBox::textColourId);
+    nameEditor->setTextToShowWhenEmpty ("Enter preset name", grey.withAlpha (0.6f));
+    nameEditor->setColour (juce::TextEditor::outlineColourId, grey.withAlpha (0.4f));
+    nameEditor->setColour (juce::TextEditor::focusedOutlineColourId, grey);
 
     runAsynchronously (*saveDialog, *this, [] (StateComponent& bar, int result) { bar.finishSaveDialog (result); });
 
@@ -259,9 +264,9 @@ void StateComponent::showWriteFailure (const juce::String& title, const juce::St
 {
     destroyDialog (failureAlert);
 
-    const auto message = what + ": the presets file\n" + presetsHolder.presetsFile.getFullPathName()
-                       + "\ncould not be written. " + reason.getErrorMessage()
-                       + "\n\nThe list shows the presets the file holds.";
+    const auto message = what + ". The presets file\n" + presetsHolder.presetsFile.getFullPathName()
+                       + "\ncould not be written: " + reason.getErrorMessage()
+                       + ".\n\nThe list shows the presets the file holds.";
 
     failureAlert = std::make_unique<juce::AlertWindow> (title, message, juce::MessageBoxIconType::WarningIcon);
     failureAlert->setLookAndFeel (&lookAndFeel);

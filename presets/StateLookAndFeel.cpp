@@ -1,5 +1,7 @@
 #include "presets/StateLookAndFeel.h"
 
+#include "editor/EmbeddedFonts.h"
+
 namespace state
 {
 
@@ -33,11 +35,7 @@ StateLookAndFeel::~StateLookAndFeel() = default;
 
 juce::Font StateLookAndFeel::makeFont (float height)
 {
-    juce::Font font (14.0f);
-    font.setHeight (height);
-    font.setExtraKerningFactor (0.02f);
-    font.setHorizontalScale (1.1f);
-    return font;
+    return EmbeddedFonts::makeRobotoFont (height, 0.02f, 1.1f);
 }
 
 void StateLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,

@@ -1,7 +1,8 @@
 #include "AAX_CChunkDataParser.h"
 #include "AAX_Errors.h"
 
-#include "FakeEffectHost.h"
+#include "ChunkBytes.h"
+#include "LibraryHost.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,25 @@
 
 namespace
 {
-    using chunk_support::Append;
-    using chunk_support::ChunkBuffer;
+    using chunkbytes::Append;
+    using chunkbytes::ChunkRecord;
     using Bytes = std::vector<uint8_t>;
 
     Bytes Serialise (const AAX_CChunkDataParser& parser)
     {
         const int32_t size = parser.GetChunkDataSize();
-        ChunkBuffer chunk (size);
-        EXPECT_EQ (parser.GetChunkData (chunk.Get()), AAX_SUCCESS);
-        EXPECT_EQ (chunk.Get()->fSize, size);
-        return chunk.Data();
+        ChunkRecord chunk (size);
+        EXPECT_EQ (parser.GetChunkData (chunk.get()), AAX_SUCCESS);
+        EXPECT_EQ (chunk.get()->fSize, size);
+        return chunk.data<uint8_t>();
     }
 
     AAX_CChunkDataParser Load (const Bytes& data, int32_t version = 3)
     {
-        ChunkBuffer chunk (data);
-        chunk.Get()->fVersion = version;
+        ChunkRecord chunk (0, data);
+        chunk.get()->fVersion = version;
         AAX_CChunkDataParser parser;
-        parser.LoadChunk (chunk.Get());
+        parser.LoadChunk (chunk.get());
         return parser;
     }
 }
@@ -142,7 +143,8 @@ TEST (ChunkLayoutTests, StringsOfEveryPaddingRoundTrip)
 //==============================================================================
 TEST (ChunkWriteTests, OverflowIsTracedAndNothingIsWrittenPastTheCapacity)
 {
-    effect_fakes::ScopedHostServices host;
+    librarytest::TestHost host;
+    librarytest::ScopedStartup startup (host);
 
     AAX_CChunkDataParser parser;
     parser.AddDouble ("gain-1", 0.5);   // 20 bytes
@@ -151,29 +153,30 @@ TEST (ChunkWriteTests, OverflowIsTracedAndNothingIsWrittenPastTheCapacity)
 
     for (int32_t capacity : { 4, 23, 24, 30, 43 })
     {
-        host.ClearRecords();
-        ChunkBuffer chunk (capacity);
+        host.services().clear();
+        ChunkRecord chunk (capacity);
 
-        EXPECT_EQ (parser.GetChunkData (chunk.Get(), capacity), -333) << capacity;
-        ASSERT_EQ (host.Traces().size(), 1u);
-        EXPECT_EQ (host.Traces()[0].priority, 0x8000000);
-        EXPECT_EQ (host.Traces()[0].message,
+        EXPECT_EQ (parser.GetChunkData (chunk.get(), capacity), -333) << capacity;
+        ASSERT_EQ (host.services().traces().size(), 1u);
+        EXPECT_EQ (host.services().traces()[0].priority, 0x8000000);
+        EXPECT_EQ (host.services().traces()[0].message,
                    "AAX_CChunkDataParser::GetChunkData ERROR: aborting: chunk data will overflow buffer");
     }
 
-    ChunkBuffer exact (44);
-    EXPECT_EQ (parser.GetChunkData (exact.Get(), 44), AAX_SUCCESS);
+    ChunkRecord exact (44);
+    EXPECT_EQ (parser.GetChunkData (exact.get(), 44), AAX_SUCCESS);
 }
 
 TEST (ChunkWriteTests, NoRoomForTheMarkerFailsWithoutWriting)
 {
-    effect_fakes::ScopedHostServices host;
+    librarytest::TestHost host;
+    librarytest::ScopedStartup startup (host);
     AAX_CChunkDataParser parser;
-    ChunkBuffer chunk (0);
+    ChunkRecord chunk (0);
 
-    EXPECT_EQ (parser.GetChunkData (chunk.Get(), 3), -333);
+    EXPECT_EQ (parser.GetChunkData (chunk.get(), 3), -333);
     EXPECT_EQ (parser.GetChunkData (nullptr), AAX_ERROR_NULL_OBJECT);
-    EXPECT_TRUE (host.Traces().empty());
+    EXPECT_TRUE (host.services().traces().empty());
 }
 
 TEST (ChunkWriteTests, TypelessEntriesFromAStoredChunkAreNotWrittenBack)
@@ -201,10 +204,10 @@ TEST (ChunkLoadTests, ShortOrUnmarkedChunksLoadEmptyButKeepTheVersion)
     EXPECT_EQ (Load ({ 1, 1, 1, 2, 'l', '_', 'a', 0, 0, 0, 0, 1 }).NumEntries(), 0);
     EXPECT_EQ (Load ({}).NumEntries(), 0);
 
-    ChunkBuffer negative (8);
-    negative.Get()->fSize = -5;
+    ChunkRecord negative (8);
+    negative.get()->fSize = -5;
     AAX_CChunkDataParser parser;
-    parser.LoadChunk (negative.Get());
+    parser.LoadChunk (negative.get());
     EXPECT_EQ (parser.NumEntries(), 0);
 
     parser.LoadChunk (nullptr);

@@ -2,7 +2,7 @@
 // property maps, description host and feature info, against hosts that
 // offer all or only some of the interface versions.
 
-#include "FakeHost.h"
+#include "LibraryHost.h"
 
 #include "AAX_CHostServices.h"
 #include "AAX_Enums.h"
@@ -18,7 +18,7 @@
 
 #include <memory>
 
-using namespace fakehost;
+using namespace librarytest;
 
 namespace
 {
@@ -40,9 +40,9 @@ namespace
     const void* asPointer (AAX_CInstanceInitProc procedure)     { return reinterpret_cast<const void*> (procedure); }
     const void* asPointer (AAX_CBackgroundProc procedure)       { return reinterpret_cast<const void*> (procedure); }
 
-    FakePropertyMap* hostMapOf (AAX_IPropertyMap* map)
+    HostPropertyMap* hostMapOf (TestHost& host, AAX_IPropertyMap* map)
     {
-        return fakeBehind<FakePropertyMap> (map->GetIUnknown());
+        return host.registry().find<HostPropertyMap> (map->GetIUnknown());
     }
 }
 
@@ -51,22 +51,22 @@ namespace
 
 TEST (Collection, AddEffectWithNullDescriptorSendsNothing)
 {
-    FakeHost host;
+    TestHost host;
     {
-        AAX_VCollection collection (host.Unknown());
+        AAX_VCollection collection (host.unknown());
         EXPECT_EQ (collection.AddEffect ("com.velkor.zelk-multi", nullptr), AAX_ERROR_NULL_OBJECT);
-        ASSERT_EQ (host.collections.size(), 1u);
-        EXPECT_TRUE (host.collections.front()->effects.empty());
+        ASSERT_EQ (host.count<HostCollection>(), 1u);
+        EXPECT_EQ (callsStartingWith (host.only<HostCollection>(), "AddEffect"), 0u);
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Collection, WithoutHostCollectionEveryForwardIsNullObject)
 {
-    HostOptions options;
-    options.collection = false;
-    FakeHost host (options);
-    AAX_VCollection collection (host.Unknown());
+    auto options = versionTwoHost();
+    options.collection = noVersions;
+    TestHost host (options);
+    AAX_VCollection collection (host.unknown());
 
     EXPECT_EQ (collection.SetManufacturerName ("Velkor Audio Tools"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (collection.AddPackageName ("ZELK-MULTI"), AAX_ERROR_NULL_OBJECT);
@@ -77,34 +77,31 @@ TEST (Collection, WithoutHostCollectionEveryForwardIsNullObject)
 
 TEST (Collection, PassesTheHostObjectsOfItsMaps)
 {
-    FakeHost host;
-    AAX_VCollection collection (host.Unknown());
+    TestHost host;
+    AAX_VCollection collection (host.unknown());
 
     auto* map = collection.NewPropertyMap();
     ASSERT_NE (map, nullptr);
     EXPECT_EQ (collection.SetProperties (map), 0);
     EXPECT_EQ (collection.SetProperties (nullptr), 0);
 
-    const auto& sent = host.collections.front()->properties;
-    ASSERT_EQ (sent.size(), 2u);
-    EXPECT_EQ (sent[0], map->GetIUnknown());
-    EXPECT_EQ (sent[1], nullptr);
+    EXPECT_EQ (host.only<HostCollection>().calls(), (std::vector<std::string> { "SetProperties property map", "SetProperties none" }));
 }
 
 TEST (Collection, DescriptionHostOnlyWhenTheHostOffersOne)
 {
     {
-        FakeHost host;
-        AAX_VCollection collection (host.Unknown());
+        TestHost host;
+        AAX_VCollection collection (host.unknown());
         EXPECT_NE (collection.DescriptionHost(), nullptr);
-        EXPECT_EQ (collection.HostDefinition(), static_cast<IACFDefinition*> (&host.definition));
+        EXPECT_EQ (collection.HostDefinition(), static_cast<IACFDefinition*> (&host.definition()));
     }
     {
-        HostOptions options;
+        auto options = versionTwoHost();
         options.descriptionHost = false;
         options.definition = false;
-        FakeHost host (options);
-        const AAX_VCollection collection (host.Unknown());
+        TestHost host (options);
+        const AAX_VCollection collection (host.unknown());
         EXPECT_EQ (collection.DescriptionHost(), nullptr);
         EXPECT_EQ (collection.HostDefinition(), nullptr);
     }
@@ -112,9 +109,9 @@ TEST (Collection, DescriptionHostOnlyWhenTheHostOffersOne)
 
 TEST (Collection, DestroyingItReleasesEverythingItMade)
 {
-    FakeHost host;
+    TestHost host;
     {
-        AAX_VCollection collection (host.Unknown());
+        AAX_VCollection collection (host.unknown());
         auto* effect = collection.NewDescriptor();
         auto* component = effect->NewComponentDescriptor();
         auto* componentMap = component->NewPropertyMap();
@@ -123,9 +120,9 @@ TEST (Collection, DestroyingItReleasesEverythingItMade)
         effect->SetProperties (effect->NewPropertyMap());
         collection.NewPropertyMap();
         collection.AddEffect ("com.velkor.zelk-multi", effect);
-        EXPECT_NE (host.UnbalancedObjects(), "");
+        EXPECT_NE (host.unbalanced(), "");
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 // ---------------------------------------------------------------------------
@@ -133,8 +130,8 @@ TEST (Collection, DestroyingItReleasesEverythingItMade)
 
 TEST (EffectDescriptor, ForwardsToTheHostDescriptor)
 {
-    FakeHost host;
-    AAX_VEffectDescriptor descriptor (host.Unknown());
+    TestHost host;
+    AAX_VEffectDescriptor descriptor (host.unknown());
 
     EXPECT_EQ (descriptor.AddName ("Multiband Saturator"), 0);
     EXPECT_EQ (descriptor.AddCategory (0x4), 0);
@@ -143,37 +140,33 @@ TEST (EffectDescriptor, ForwardsToTheHostDescriptor)
     EXPECT_EQ (descriptor.AddCategoryBypassParameter (0x4, "bypass"), 0);
     EXPECT_EQ (descriptor.AddControlMIDINode (7, 1, "MIDI", 0xFFFF), 0);
 
-    const auto& fake = *host.effectDescriptors.front();
-    EXPECT_EQ (fake.names, std::vector<std::string> { "Multiband Saturator" });
-    EXPECT_EQ (fake.categories, std::vector<uint32_t> { 0x4 });
-    EXPECT_EQ (fake.calls, (std::vector<std::string> { "ProcPtr create-gui", "Resource 1 ZelkPages.xml",
-                                                       "CategoryBypass 4 bypass", "ControlMIDINode 7 MIDI" }));
+    EXPECT_EQ (host.only<HostEffectDescriptor>().calls(),
+               (std::vector<std::string> { "AddName Multiband Saturator", "AddCategory 4", "ProcPtr create-gui", "Resource 1 ZelkPages.xml",
+                                           "CategoryBypass 4 bypass", "ControlMIDINode 7 MIDI" }));
 }
 
 TEST (EffectDescriptor, ComponentsAndMetersArePassedAsHostObjects)
 {
-    FakeHost host;
-    AAX_VEffectDescriptor descriptor (host.Unknown());
+    TestHost host;
+    AAX_VEffectDescriptor descriptor (host.unknown());
 
     auto* component = descriptor.NewComponentDescriptor();
     auto* meterMap = descriptor.NewPropertyMap();
     EXPECT_EQ (descriptor.AddComponent (component), 0);
-    EXPECT_EQ (descriptor.AddComponent (nullptr), 0);
+    EXPECT_EQ (descriptor.AddComponent (nullptr), AAX_ERROR_NULL_COMPONENT) << "the host's answer to a null component";
     EXPECT_EQ (descriptor.AddMeterDescription (kMeterID, "Input", meterMap), 0);
 
-    const auto& fake = *host.effectDescriptors.front();
-    ASSERT_EQ (fake.components.size(), 2u);
-    EXPECT_EQ (fake.components[0], static_cast<AAX_IACFComponentDescriptor*> (host.componentDescriptors.front()));
-    EXPECT_EQ (fake.components[1], nullptr);
-    EXPECT_EQ (fake.meterProperties, std::vector<IACFUnknown*> { meterMap->GetIUnknown() });
+    EXPECT_EQ (host.only<HostEffectDescriptor>().calls(),
+               (std::vector<std::string> { "AddComponent component descriptor", "AddComponent none",
+                                           "Meter " + std::to_string (kMeterID) + " Input property map" }));
 }
 
 TEST (EffectDescriptor, ControlMidiNodeNeedsVersion2)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.effectDescriptor = onlyVersion (1);
-    FakeHost host (options);
-    AAX_VEffectDescriptor descriptor (host.Unknown());
+    TestHost host (options);
+    AAX_VEffectDescriptor descriptor (host.unknown());
 
     EXPECT_EQ (descriptor.AddControlMIDINode (7, 1, "MIDI", 0xFFFF), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (descriptor.AddName ("still works"), 0);
@@ -181,10 +174,10 @@ TEST (EffectDescriptor, ControlMidiNodeNeedsVersion2)
 
 TEST (EffectDescriptor, WithoutVersion1EverythingIsNullObject)
 {
-    HostOptions options;
-    options.effectDescriptor = kNoVersions;
-    FakeHost host (options);
-    AAX_VEffectDescriptor descriptor (host.Unknown());
+    auto options = versionTwoHost();
+    options.effectDescriptor = noVersions;
+    TestHost host (options);
+    AAX_VEffectDescriptor descriptor (host.unknown());
 
     EXPECT_EQ (descriptor.AddName ("x"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (descriptor.AddCategory (1), AAX_ERROR_NULL_OBJECT);
@@ -197,8 +190,8 @@ TEST (EffectDescriptor, WithoutVersion1EverythingIsNullObject)
 
 TEST (ComponentDescriptor, FieldsReachTheHostUnchanged)
 {
-    FakeHost host;
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    TestHost host;
+    AAX_VComponentDescriptor descriptor (host.unknown());
     const AAX_CTypeID meters[] = { kMeterID, kMeterID + 1 };
 
     descriptor.AddAudioIn (0);
@@ -211,7 +204,7 @@ TEST (ComponentDescriptor, FieldsReachTheHostUnchanged)
     descriptor.AddAuxOutputStem (7, 0x20002, "aux");
     descriptor.AddTemporaryData (8, 64);
 
-    EXPECT_EQ (host.componentDescriptors.front()->fields,
+    EXPECT_EQ (host.only<HostComponentDescriptor>().calls(),
                (std::vector<std::string> { "AudioIn 0", "AudioOut 1", "AudioBufferLength 2", "DataInPort 3 4 0",
                                            "PrivateData 4 16 0", "MIDINode 5 2 in 65535", "Meters 6 2",
                                            "AuxOutputStem 7 131074 aux", "TemporaryData 8 64" }));
@@ -219,10 +212,10 @@ TEST (ComponentDescriptor, FieldsReachTheHostUnchanged)
 
 TEST (ComponentDescriptor, TemporaryDataNeedsVersion2)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.componentDescriptor = onlyVersion (1);
-    FakeHost host (options);
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    TestHost host (options);
+    AAX_VComponentDescriptor descriptor (host.unknown());
 
     EXPECT_EQ (descriptor.AddTemporaryData (1, 8), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (descriptor.AddClock (1), 0);
@@ -230,10 +223,10 @@ TEST (ComponentDescriptor, TemporaryDataNeedsVersion2)
 
 TEST (ComponentDescriptor, WithoutVersion1FieldsAreNullObject)
 {
-    HostOptions options;
-    options.componentDescriptor = kNoVersions;
-    FakeHost host (options);
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    auto options = versionTwoHost();
+    options.componentDescriptor = noVersions;
+    TestHost host (options);
+    AAX_VComponentDescriptor descriptor (host.unknown());
 
     EXPECT_EQ (descriptor.Clear(), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (descriptor.AddAudioIn (0), AAX_ERROR_NULL_OBJECT);
@@ -242,17 +235,17 @@ TEST (ComponentDescriptor, WithoutVersion1FieldsAreNullObject)
 
 TEST (ComponentDescriptor, TypedProcessProcedureIsRegisteredAsIs)
 {
-    FakeHost host;
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    TestHost host;
+    AAX_VComponentDescriptor descriptor (host.unknown());
     AAX_IComponentDescriptor& client = descriptor;
     auto* properties = client.NewPropertyMap();
 
     EXPECT_EQ (client.AddProcessProc_Native (processTypedAudio, properties), 0);
-    ASSERT_EQ (host.componentDescriptors.front()->nativeRegistrations.size(), 1u);
-    const auto& registration = host.componentDescriptors.front()->nativeRegistrations.front();
-    EXPECT_EQ (reinterpret_cast<const void*> (registration.process), reinterpret_cast<const void*> (&processTypedAudio));
-    EXPECT_EQ (registration.properties, properties->GetIUnknown());
-    EXPECT_EQ (registration.instanceInit, nullptr);
+    const auto registered = host.only<HostComponentDescriptor>().snapshot().processProcs;
+    ASSERT_EQ (registered.size(), 1u);
+    EXPECT_EQ (reinterpret_cast<const void*> (registered.front().process), reinterpret_cast<const void*> (&processTypedAudio));
+    EXPECT_TRUE (hasCall (host.only<HostComponentDescriptor>(), "ProcessProc_Native property map")) << "the host's own map is passed";
+    EXPECT_EQ (registered.front().instanceInit, nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -260,8 +253,8 @@ TEST (ComponentDescriptor, TypedProcessProcedureIsRegisteredAsIs)
 
 TEST (PropertyMap, PointersStayLocalWithoutVersion3)
 {
-    FakeHost host;
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
+    TestHost host;
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
     ASSERT_NE (map, nullptr);
 
     int procedure = 0;
@@ -276,19 +269,19 @@ TEST (PropertyMap, PointersStayLocalWithoutVersion3)
     EXPECT_EQ (map->AddPointer (43, &procedure), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_FALSE (map->GetPointer (AAX_eProperty_NativeInstanceInitProc, &readBack));
     EXPECT_FALSE (map->GetPointer (AAX_eProperty_NativeProcessProc, nullptr));
-    EXPECT_TRUE (hostMapOf (map.get())->pointers.empty());
+    EXPECT_TRUE (hostMapOf (host, map.get())->snapshot().pointers.empty());
 }
 
 TEST (PropertyMap, PointersGoToTheHostWithVersion3)
 {
-    HostOptions options;
-    options.propertyMap = upToVersion (3);
-    FakeHost host (options);
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
+    auto options = versionTwoHost();
+    options.propertyMap = versionsUpTo (3);
+    TestHost host (options);
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
 
     int procedure = 0;
     EXPECT_EQ (map->AddPointer (50, &procedure), 0);
-    EXPECT_EQ (hostMapOf (map.get())->pointers.at (50), &procedure);
+    EXPECT_EQ (hostMapOf (host, map.get())->snapshot().pointers.at (50), &procedure);
     const void* readBack = nullptr;
     EXPECT_TRUE (map->GetPointer (50, &readBack));
     EXPECT_EQ (readBack, &procedure);
@@ -296,82 +289,82 @@ TEST (PropertyMap, PointersGoToTheHostWithVersion3)
 
 TEST (PropertyMap, StemFormatsAreRangeCheckedWithoutDescriptionHost)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.descriptionHost = false;
-    FakeHost host (options);
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
-    auto& hostMap = *hostMapOf (map.get());
+    TestHost host (options);
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
+    auto& hostMap = *hostMapOf (host, map.get());
 
     EXPECT_EQ (map->AddProperty (AAX_eProperty_InputStemFormat, 0x20002), 0);
-    EXPECT_EQ (hostMap.values.at (AAX_eProperty_InputStemFormat), 0x20002);
+    EXPECT_EQ (hostMap.snapshot().values.at (AAX_eProperty_InputStemFormat), 0x20002);
     EXPECT_EQ (map->AddProperty (AAX_eProperty_OutputStemFormat, 0xCFFFF), 0);
     EXPECT_EQ (map->AddProperty (AAX_eProperty_OutputStemFormat, static_cast<int32_t> (0xFFFF0000u)), 0);
     EXPECT_EQ (map->AddProperty (AAX_eProperty_OutputStemFormat, static_cast<int32_t> (0xFF9C0000u)), 0);
-    const int sentSoFar = hostMap.addPropertyCalls;
+    const auto sentSoFar = callsStartingWith (hostMap, "AddProperty");
 
     EXPECT_EQ (map->AddProperty (AAX_eProperty_InputStemFormat, 0xD0000), AAX_ERROR_PROPERTY_UNDEFINED);
     EXPECT_EQ (map->AddProperty (AAX_eProperty_OutputStemFormat, -1), AAX_ERROR_PROPERTY_UNDEFINED);
-    EXPECT_EQ (hostMap.addPropertyCalls, sentSoFar) << "refused values are not sent";
+    EXPECT_EQ (callsStartingWith (hostMap, "AddProperty"), sentSoFar) << "refused values are not sent";
 
     EXPECT_EQ (map->AddProperty (53, 0xD0000), 0) << "other properties are not checked";
 }
 
 TEST (PropertyMap, DescriptionHostVetsStemFormatsItself)
 {
-    FakeHost host;
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
+    TestHost host;
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
     EXPECT_EQ (map->AddProperty (AAX_eProperty_InputStemFormat, 0xD0000), 0);
-    EXPECT_EQ (hostMapOf (map.get())->values.at (AAX_eProperty_InputStemFormat), 0xD0000);
+    EXPECT_EQ (hostMapOf (host, map.get())->snapshot().values.at (AAX_eProperty_InputStemFormat), 0xD0000);
 }
 
 TEST (PropertyMap, DescriptionHostMayBeFoundOnTheMapItself)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.descriptionHost = false;
     options.propertyMapDescriptionHost = true;
-    FakeHost host (options);
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
+    TestHost host (options);
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
     EXPECT_EQ (map->AddProperty (AAX_eProperty_InputStemFormat, 0xD0000), 0);
 }
 
 TEST (PropertyMap, VersionSpecificOperations)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.propertyMap = onlyVersion (1);
-    FakeHost host (options);
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
+    TestHost host (options);
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
 
     const AAX_SPlugInIdentifierTriad triad { 1, 2, 3 };
     EXPECT_EQ (map->AddPropertyWithIDArray (60, &triad, 1), AAX_ERROR_UNIMPLEMENTED);
     const AAX_SPlugInIdentifierTriad* triads = nullptr;
     uint32_t count = 0;
     EXPECT_FALSE (map->GetPropertyWithIDArray (60, &triads, &count));
-    EXPECT_EQ (map->GetIUnknown(), static_cast<AAX_IACFPropertyMap*> (host.propertyMaps.front()));
+    EXPECT_EQ (map->GetIUnknown(), static_cast<AAX_IACFPropertyMap*> (&host.only<HostPropertyMap>()));
 }
 
 TEST (PropertyMap, HostObjectIsTheHighestVersion)
 {
-    HostOptions options;
-    options.propertyMap = upToVersion (3);
-    FakeHost host (options);
-    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.Unknown()));
-    EXPECT_EQ (map->GetIUnknown(), static_cast<AAX_IACFPropertyMap_V3*> (host.propertyMaps.front()));
+    auto options = versionTwoHost();
+    options.propertyMap = versionsUpTo (3);
+    TestHost host (options);
+    std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Create (host.unknown()));
+    EXPECT_EQ (map->GetIUnknown(), static_cast<AAX_IACFPropertyMap_V3*> (&host.only<HostPropertyMap>()));
 }
 
 TEST (PropertyMap, CreationFailsWithoutFactoryOrVersion1)
 {
     {
-        HostOptions options;
+        auto options = versionTwoHost();
         options.componentFactory = false;
-        FakeHost host (options);
-        EXPECT_EQ (AAX_VPropertyMap::Create (host.Unknown()), nullptr);
+        TestHost host (options);
+        EXPECT_EQ (AAX_VPropertyMap::Create (host.unknown()), nullptr);
     }
     {
-        HostOptions options;
-        options.propertyMap = kNoVersions;
-        FakeHost host (options);
-        EXPECT_EQ (AAX_VPropertyMap::Create (host.Unknown()), nullptr);
-        EXPECT_EQ (host.UnbalancedObjects(), "");
+        auto options = versionTwoHost();
+        options.propertyMap = noVersions;
+        TestHost host (options);
+        EXPECT_EQ (AAX_VPropertyMap::Create (host.unknown()), nullptr);
+        EXPECT_EQ (host.unbalanced(), "");
     }
     EXPECT_EQ (AAX_VPropertyMap::Create (nullptr), nullptr);
     EXPECT_EQ (AAX_VPropertyMap::Acquire (nullptr), nullptr);
@@ -379,11 +372,10 @@ TEST (PropertyMap, CreationFailsWithoutFactoryOrVersion1)
 
 TEST (PropertyMap, WithoutVersion1ValuesAreRefused)
 {
-    HostOptions options;
-    options.propertyMap = kNoVersions;
-    FakeHost host (options);
-    FakePropertyMap foreignMap (host);
-    host.Watch (foreignMap);
+    auto options = versionTwoHost();
+    options.propertyMap = noVersions;
+    TestHost host (options);
+    auto& foreignMap = host.registry().make<HostPropertyMap> (host.options());
     {
         std::unique_ptr<AAX_VPropertyMap> map (AAX_VPropertyMap::Acquire (&foreignMap));
         AAX_CPropertyValue value = 0;
@@ -391,13 +383,13 @@ TEST (PropertyMap, WithoutVersion1ValuesAreRefused)
         EXPECT_EQ (map->AddProperty (10, 1), AAX_ERROR_NULL_OBJECT);
         EXPECT_EQ (map->RemoveProperty (10), AAX_ERROR_NULL_OBJECT);
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (PropertyMap, DuplicateCopiesValuesAndLocalPointers)
 {
-    FakeHost host;
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    TestHost host;
+    AAX_VComponentDescriptor descriptor (host.unknown());
     auto* source = descriptor.NewPropertyMap();
     int procedure = 0;
     source->AddProperty (10, 1);
@@ -410,7 +402,7 @@ TEST (PropertyMap, DuplicateCopiesValuesAndLocalPointers)
     ASSERT_NE (copy, nullptr);
     ASSERT_NE (copy, source);
 
-    const auto& copied = hostMapOf (copy)->values;
+    const auto copied = hostMapOf (host, copy)->snapshot().values;
     EXPECT_EQ (copied, (std::map<AAX_EProperty, AAX_CPropertyValue> { { 10, 1 }, { 54, 512 }, { 401, 9 } }));
     const void* pointer = nullptr;
     EXPECT_TRUE (copy->GetPointer (AAX_eProperty_NativeProcessProc, &pointer));
@@ -418,7 +410,7 @@ TEST (PropertyMap, DuplicateCopiesValuesAndLocalPointers)
 
     auto* empty = descriptor.DuplicatePropertyMap (nullptr);
     ASSERT_NE (empty, nullptr);
-    EXPECT_TRUE (hostMapOf (empty)->values.empty());
+    EXPECT_TRUE (hostMapOf (host, empty)->snapshot().values.empty());
 }
 
 // ---------------------------------------------------------------------------
@@ -427,12 +419,13 @@ TEST (PropertyMap, DuplicateCopiesValuesAndLocalPointers)
 class ProcessProcedures : public ::testing::Test
 {
 protected:
-    ProcessProcedures() : startup (host), descriptor (host.Unknown())
+    ProcessProcedures() : startup (host), descriptor (host.unknown())
     {
         properties = descriptor.NewPropertyMap();
     }
 
-    FakeComponentDescriptor& hostDescriptor() { return *host.componentDescriptors.front(); }
+    HostComponentDescriptor& hostDescriptor() { return host.only<HostComponentDescriptor>(); }
+    std::vector<RecordedProcessProc> registered() { return hostDescriptor().snapshot().processProcs; }
 
     void askForNative()
     {
@@ -449,7 +442,7 @@ protected:
         properties->AddPointer (AAX_eProperty_TIProcessProc, "ProcessTI");
     }
 
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup;
     AAX_VComponentDescriptor descriptor;
     AAX_IPropertyMap* properties = nullptr;
@@ -461,13 +454,16 @@ TEST_F (ProcessProcedures, NativeProcedureIsRegisteredAndItsIDReturned)
     AAX_CSelector ids[3] = { 7, 7, 7 };
     EXPECT_EQ (descriptor.AddProcessProc (properties, ids, 3), 0);
 
-    ASSERT_EQ (hostDescriptor().nativeRegistrations.size(), 1u);
-    const auto& registration = hostDescriptor().nativeRegistrations.front();
+    const auto procs = registered();
+    ASSERT_EQ (procs.size(), 1u);
+    const auto& registration = procs.front();
     EXPECT_EQ (registration.process, &processAudio);
     EXPECT_EQ (registration.instanceInit, &initInstance);
     EXPECT_EQ (registration.background, &runInBackground);
-    EXPECT_EQ (registration.properties, properties->GetIUnknown());
-    EXPECT_EQ (ids[0], 101u);
+    EXPECT_TRUE (hasCall (hostDescriptor(), "ProcessProc_Native property map"));
+    EXPECT_EQ (registration.properties.valueOr (AAX_eProperty_PlugInID_Native, 0), kNativeID);
+    EXPECT_EQ (ids[0], registration.selector);
+    EXPECT_NE (ids[0], 0u);
     EXPECT_EQ (ids[1], 0u);
     EXPECT_EQ (ids[2], 7u);
 }
@@ -484,7 +480,7 @@ TEST_F (ProcessProcedures, WithoutOutArrayTheRegistrationResultIsReturned)
 {
     askForNative();
     EXPECT_EQ (descriptor.AddProcessProc (properties), 0);
-    EXPECT_EQ (hostDescriptor().nativeRegistrations.size(), 1u);
+    EXPECT_EQ (registered().size(), 1u);
 }
 
 TEST_F (ProcessProcedures, NativeAndTIGiveTwoIDs)
@@ -493,14 +489,17 @@ TEST_F (ProcessProcedures, NativeAndTIGiveTwoIDs)
     askForTI();
     AAX_CSelector ids[3] = {};
     EXPECT_EQ (descriptor.AddProcessProc (properties, ids, 3), 0);
-    EXPECT_EQ (ids[0], 101u);
-    EXPECT_EQ (ids[1], 102u);
+    const auto procs = registered();
+    ASSERT_EQ (procs.size(), 2u);
+    EXPECT_EQ (ids[0], procs[0].selector);
+    EXPECT_EQ (ids[1], procs[1].selector);
+    EXPECT_NE (ids[0], ids[1]);
     EXPECT_EQ (ids[2], 0u);
 
-    ASSERT_EQ (hostDescriptor().tiRegistrations.size(), 1u);
-    EXPECT_EQ (hostDescriptor().tiRegistrations[0].dllName, "Zelk.dll");
-    EXPECT_EQ (hostDescriptor().tiRegistrations[0].processSymbol, "ProcessTI");
-    EXPECT_EQ (hostDescriptor().tiRegistrations[0].instanceInitSymbol, "<null>");
+    EXPECT_FALSE (procs[1].native);
+    EXPECT_EQ (procs[1].dllName, "Zelk.dll");
+    EXPECT_EQ (procs[1].processSymbol, "ProcessTI");
+    EXPECT_TRUE (hasCall (hostDescriptor(), "ProcessProc_TI Zelk.dll ProcessTI <null> <null>"));
 }
 
 TEST_F (ProcessProcedures, AudioBufferLengthGoesToADuplicateWithoutIt)
@@ -508,29 +507,30 @@ TEST_F (ProcessProcedures, AudioBufferLengthGoesToADuplicateWithoutIt)
     askForNative();
     properties->AddProperty (AAX_eProperty_AudioBufferLength, 1024);
 
+    const auto mapsBefore = host.count<HostPropertyMap>();
     EXPECT_EQ (descriptor.AddProcessProc (properties), 0);
-    ASSERT_EQ (hostDescriptor().nativeRegistrations.size(), 1u);
+    const auto procs = registered();
+    ASSERT_EQ (procs.size(), 1u);
 
-    auto* registeredMap = fakeBehind<FakePropertyMap> (hostDescriptor().nativeRegistrations[0].properties);
-    ASSERT_NE (registeredMap, nullptr);
-    EXPECT_NE (registeredMap, hostMapOf (properties));
-    EXPECT_EQ (registeredMap->values.count (AAX_eProperty_AudioBufferLength), 0u);
-    EXPECT_EQ (registeredMap->values.at (AAX_eProperty_PlugInID_Native), kNativeID);
-    EXPECT_EQ (hostMapOf (properties)->values.at (AAX_eProperty_AudioBufferLength), 1024) << "the caller's map is untouched";
-    EXPECT_TRUE (host.asserts.empty());
+    EXPECT_EQ (host.count<HostPropertyMap>(), mapsBefore + 1) << "registered with a duplicate";
+    EXPECT_FALSE (procs[0].properties.has (AAX_eProperty_AudioBufferLength));
+    EXPECT_EQ (procs[0].properties.valueOr (AAX_eProperty_PlugInID_Native, 0), kNativeID);
+    EXPECT_EQ (hostMapOf (host, properties)->snapshot().values.at (AAX_eProperty_AudioBufferLength), 1024) << "the caller's map is untouched";
+    EXPECT_TRUE (host.services().asserts().empty());
 }
 
 TEST_F (ProcessProcedures, FailedRemovalFromTheDuplicateIsReportedAndRegistrationGoesOn)
 {
     askForNative();
     properties->AddProperty (AAX_eProperty_AudioBufferLength, 1024);
-    host.options.propertyRemovalResult = AAX_ERROR_NULL_OBJECT;   // maps made from now on
+    host.options().propertyRemovalResult = AAX_ERROR_NULL_OBJECT;   // maps made from now on
 
     EXPECT_EQ (descriptor.AddProcessProc (properties), 0);
-    EXPECT_EQ (hostDescriptor().nativeRegistrations.size(), 1u);
-    ASSERT_EQ (host.asserts.size(), 1u);
-    EXPECT_EQ (host.asserts[0].note, "AAX_SUCCESS == removeNativeAudioBufferLengthResult");
-    EXPECT_EQ (host.asserts[0].flags, 1);
+    EXPECT_EQ (registered().size(), 1u);
+    const auto asserts = host.services().asserts();
+    ASSERT_EQ (asserts.size(), 1u);
+    EXPECT_EQ (asserts[0].note, "AAX_SUCCESS == removeNativeAudioBufferLengthResult");
+    EXPECT_EQ (asserts[0].flags, 1);
 }
 
 TEST_F (ProcessProcedures, MissingNativeProcedureIsTracedAndFails)
@@ -539,32 +539,34 @@ TEST_F (ProcessProcedures, MissingNativeProcedureIsTracedAndFails)
     AAX_CSelector ids[2] = { 7, 7 };
 
     EXPECT_EQ (descriptor.AddProcessProc (properties, ids, 2), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_TRUE (hostDescriptor().nativeRegistrations.empty());
+    EXPECT_TRUE (registered().empty());
     EXPECT_EQ (ids[0], 7u);
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces[0].priority, 0x8000000);
-    EXPECT_EQ (host.traces[0].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_NativeProcessProc");
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].priority, 0x8000000);
+    EXPECT_EQ (traces[0].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_NativeProcessProc");
 }
 
 TEST_F (ProcessProcedures, MissingTINamesAreTracedEach)
 {
     properties->AddProperty (AAX_eProperty_PlugInID_TI, kTIID);
     EXPECT_EQ (descriptor.AddProcessProc (properties), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_TRUE (hostDescriptor().tiRegistrations.empty());
-    ASSERT_EQ (host.traces.size(), 2u);
-    EXPECT_EQ (host.traces[0].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIDLLFileName");
-    EXPECT_EQ (host.traces[1].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIProcessProc");
+    EXPECT_TRUE (registered().empty());
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 2u);
+    EXPECT_EQ (traces[0].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIDLLFileName");
+    EXPECT_EQ (traces[1].message, "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIProcessProc");
 }
 
 TEST_F (ProcessProcedures, FailedNativeRegistrationSkipsTIAndLeavesTheOutArray)
 {
     askForNative();
     askForTI();
-    hostDescriptor().registrationResult = AAX_ERROR_INVALID_ARGUMENT;
+    host.options().processProcResult = AAX_ERROR_INVALID_ARGUMENT;
     AAX_CSelector ids[3] = { 7, 7, 7 };
 
     EXPECT_EQ (descriptor.AddProcessProc (properties, ids, 3), AAX_ERROR_INVALID_ARGUMENT);
-    EXPECT_TRUE (hostDescriptor().tiRegistrations.empty());
+    EXPECT_EQ (callsStartingWith (hostDescriptor(), "ProcessProc_TI"), 0u);
     EXPECT_EQ (ids[0], 7u);
 }
 
@@ -584,17 +586,23 @@ TEST_F (ProcessProcedures, NullMapIsNullObject)
 
 TEST (ProcessProceduresVersion3, HostRegistersEverythingItself)
 {
-    HostOptions options;
-    options.componentDescriptor = upToVersion (3);
-    FakeHost host (options);
-    AAX_VComponentDescriptor descriptor (host.Unknown());
+    auto options = versionTwoHost();
+    options.componentDescriptor = versionsUpTo (3);
+    options.propertyMap = versionsUpTo (3);
+    TestHost host (options);
+    AAX_VComponentDescriptor descriptor (host.unknown());
     auto* properties = descriptor.NewPropertyMap();
+    properties->AddProperty (AAX_eProperty_PlugInID_Native, kNativeID);
+    properties->AddPointer (AAX_eProperty_NativeProcessProc, asPointer (processAudio));
 
-    AAX_CSelector ids[4] = {};
+    AAX_CSelector ids[4] = { 7, 7, 7, 7 };
     EXPECT_EQ (descriptor.AddProcessProc (properties, ids, 4), 0);
-    EXPECT_EQ (host.componentDescriptors.front()->processProcCapacities, std::vector<int32_t> { 4 });
-    EXPECT_TRUE (host.componentDescriptors.front()->nativeRegistrations.empty());
-    EXPECT_EQ (ids[0], 101u);
+    auto& hostDescriptor = host.only<HostComponentDescriptor>();
+    EXPECT_EQ (hostDescriptor.calls(), std::vector<std::string> { "AddProcessProc 4" }) << "nothing registered one by one";
+    const auto procs = hostDescriptor.snapshot().processProcs;
+    ASSERT_EQ (procs.size(), 1u);
+    EXPECT_EQ (ids[0], procs[0].selector);
+    EXPECT_EQ (ids[1], 0u);
 }
 
 // ---------------------------------------------------------------------------
@@ -602,54 +610,54 @@ TEST (ProcessProceduresVersion3, HostRegistersEverythingItself)
 
 TEST (DescriptionHost, FeatureInfoForwardsAndBelongsToTheCaller)
 {
-    FakeHost host;
+    TestHost host;
     const AAX_Feature_UID feature = IID_IAAXPageTableV2;
     {
-        AAX_VDescriptionHost descriptionHost (host.Unknown());
+        AAX_VDescriptionHost descriptionHost (host.unknown());
         std::unique_ptr<const AAX_IFeatureInfo> info (descriptionHost.AcquireFeatureProperties (feature));
         ASSERT_NE (info, nullptr);
         EXPECT_TRUE (info->ID() == feature);
 
-        AAX_ESupportLevel level = 0;
+        AAX_ESupportLevel level = 7;
         EXPECT_EQ (info->SupportLevel (level), 0);
-        EXPECT_EQ (level, 2);
+        EXPECT_EQ (level, 0) << "the host's answer: not supported";
 
+        const auto mapsBefore = host.count<HostPropertyMap>();
         std::unique_ptr<const AAX_IPropertyMap> properties (info->AcquireProperties());
         ASSERT_NE (properties, nullptr);
+        EXPECT_EQ (host.count<HostPropertyMap>(), mapsBefore + 1) << "the host's own map";
         AAX_CPropertyValue value = 0;
-        EXPECT_TRUE (properties->GetProperty (1234, &value));
-        EXPECT_EQ (value, 1);
+        EXPECT_FALSE (properties->GetProperty (1234, &value));
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (DescriptionHost, NoFeatureInfoWhenTheHostCannotAnswer)
 {
     {
-        HostOptions options;
+        auto options = versionTwoHost();
         options.descriptionHost = false;
-        FakeHost host (options);
-        AAX_VDescriptionHost descriptionHost (host.Unknown());
+        TestHost host (options);
+        AAX_VDescriptionHost descriptionHost (host.unknown());
         EXPECT_FALSE (descriptionHost.Supported());
         EXPECT_EQ (descriptionHost.AcquireFeatureProperties (IID_IAAXPageTableV2), nullptr);
     }
     {
-        HostOptions options;
+        auto options = versionTwoHost();
         options.featureInfo = false;
-        FakeHost host (options);
+        TestHost host (options);
         {
-            AAX_VDescriptionHost descriptionHost (host.Unknown());
+            AAX_VDescriptionHost descriptionHost (host.unknown());
             EXPECT_EQ (descriptionHost.AcquireFeatureProperties (IID_IAAXPageTableV2), nullptr);
         }
-        EXPECT_EQ (host.UnbalancedObjects(), "");
+        EXPECT_EQ (host.unbalanced(), "");
     }
 }
 
 TEST (DescriptionHost, FeatureInfoWithoutItsInterfaceIsNullObject)
 {
-    FakeHost host;
-    FakeDefinition notAFeature;   // answers no feature-info interface
-    host.Watch (notAFeature);
+    TestHost host;
+    auto& notAFeature = host.registry().make<HostDefinition>();   // answers no feature-info interface
     {
         AAX_VFeatureInfo info (&notAFeature, IID_IAAXPageTableV1);
         AAX_ESupportLevel level = 5;
@@ -657,5 +665,5 @@ TEST (DescriptionHost, FeatureInfoWithoutItsInterfaceIsNullObject)
         EXPECT_EQ (level, 5);
         EXPECT_EQ (info.AcquireProperties(), nullptr);
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }

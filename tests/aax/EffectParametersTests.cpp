@@ -5,7 +5,8 @@
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
-#include "FakeEffectHost.h"
+#include "ChunkBytes.h"
+#include "LibraryHost.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +20,9 @@
 
 namespace
 {
-    using chunk_support::Append;
-    using chunk_support::ChunkBuffer;
-    using effect_fakes::FakeControllerHost;
-    using effect_fakes::ScopedHostServices;
+    using chunkbytes::Append;
+    using chunkbytes::ChunkRecord;
+    using librarytest::InstanceHost;
     using Bytes = std::vector<uint8_t>;
 
     constexpr AAX_CTypeID kJuceChunkID = 0x6A756365u; // 'juce'
@@ -68,7 +68,7 @@ namespace
     /** An initialised effect on the fake host, uninitialised on destruction. */
     struct EffectOnHost
     {
-        FakeControllerHost host;
+        InstanceHost host;
         TestEffect effect;
 
         explicit EffectOnHost (std::function<void (TestEffect&)> createParameters)
@@ -89,13 +89,13 @@ namespace
             return value;
         }
 
-        ChunkBuffer SaveControlsChunk()
+        ChunkRecord SaveControlsChunk()
         {
             uint32_t size = 0;
             EXPECT_EQ (effect.GetChunkSize (kControlsChunkID, &size), AAX_SUCCESS);
-            ChunkBuffer chunk (static_cast<int32_t> (size));
-            chunk.Get()->fChunkID = kControlsChunkID;
-            EXPECT_EQ (effect.GetChunk (kControlsChunkID, chunk.Get()), AAX_SUCCESS);
+            ChunkRecord chunk (static_cast<int32_t> (size));
+            chunk.get()->fChunkID = kControlsChunkID;
+            EXPECT_EQ (effect.GetChunk (kControlsChunkID, chunk.get()), AAX_SUCCESS);
             return chunk;
         }
     };
@@ -116,16 +116,16 @@ TEST (ControlsChunkTests, KnownParametersGiveKnownBytes)
 {
     EffectOnHost setup (MixerParameters);
 
-    ChunkBuffer chunk (60);
-    chunk.Get()->fManufacturerID = 11;
-    chunk.Get()->fProductID = 12;
-    chunk.Get()->fPlugInID = 13;
-    chunk.Get()->fChunkID = 14;
+    ChunkRecord chunk (60);
+    chunk.get()->fManufacturerID = 11;
+    chunk.get()->fProductID = 12;
+    chunk.get()->fPlugInID = 13;
+    chunk.get()->fChunkID = 14;
 
     uint32_t size = 0;
     ASSERT_EQ (setup.effect.GetChunkSize (kControlsChunkID, &size), AAX_SUCCESS);
     ASSERT_EQ (size, 60u);
-    ASSERT_EQ (setup.effect.GetChunk (kControlsChunkID, chunk.Get()), AAX_SUCCESS);
+    ASSERT_EQ (setup.effect.GetChunk (kControlsChunkID, chunk.get()), AAX_SUCCESS);
 
     Bytes expected { 1, 1, 1, 1 };
     Append (expected, "d_gain-1\0\0\0\0", 12);
@@ -135,39 +135,39 @@ TEST (ControlsChunkTests, KnownParametersGiveKnownBytes)
     Append (expected, "d_output\0\0\0\0", 12);
     Append (expected, { 0xC0, 0x18, 0, 0, 0, 0, 0, 0 });            // -6
 
-    EXPECT_EQ (chunk.Data(), expected);
-    EXPECT_EQ (chunk.Get()->fSize, 60);
-    EXPECT_EQ (chunk.Get()->fVersion, -1);
+    EXPECT_EQ (chunk.data<uint8_t>(), expected);
+    EXPECT_EQ (chunk.get()->fSize, 60);
+    EXPECT_EQ (chunk.get()->fVersion, -1);
 
     char expectedName[32] = "Complete Controls State";
-    EXPECT_EQ (std::memcmp (chunk.Get()->fName, expectedName, sizeof (expectedName)), 0);
-    EXPECT_EQ (chunk.Get()->fManufacturerID, 11u);
-    EXPECT_EQ (chunk.Get()->fProductID, 12u);
-    EXPECT_EQ (chunk.Get()->fPlugInID, 13u);
-    EXPECT_EQ (chunk.Get()->fChunkID, 14u);
+    EXPECT_EQ (std::memcmp (chunk.get()->fName, expectedName, sizeof (expectedName)), 0);
+    EXPECT_EQ (chunk.get()->fManufacturerID, 11u);
+    EXPECT_EQ (chunk.get()->fProductID, 12u);
+    EXPECT_EQ (chunk.get()->fPlugInID, 13u);
+    EXPECT_EQ (chunk.get()->fChunkID, 14u);
 }
 
 TEST (ControlsChunkTests, OnlyTheMasterBypassGivesTheMarkerAlone)
 {
     EffectOnHost setup ([] (TestEffect& effect) { effect.AddFloat ("MasterBypassID", 1.0f); });
 
-    ChunkBuffer chunk = setup.SaveControlsChunk();
-    EXPECT_EQ (chunk.Get()->fSize, 4);
-    EXPECT_EQ (chunk.Data(), (Bytes { 1, 1, 1, 1 }));
+    ChunkRecord chunk = setup.SaveControlsChunk();
+    EXPECT_EQ (chunk.get()->fSize, 4);
+    EXPECT_EQ (chunk.data<uint8_t>(), (Bytes { 1, 1, 1, 1 }));
 }
 
 TEST (ControlsChunkTests, SizeMustBeAskedFirstAndOtherIDsAreRefused)
 {
     EffectOnHost setup (MixerParameters);
-    ChunkBuffer chunk (64);
+    ChunkRecord chunk (64);
 
-    EXPECT_EQ (setup.effect.GetChunk (kControlsChunkID, chunk.Get()), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+    EXPECT_EQ (setup.effect.GetChunk (kControlsChunkID, chunk.get()), AAX_ERROR_INCORRECT_CHUNK_SIZE);
 
     uint32_t size = 99;
     EXPECT_EQ (setup.effect.GetChunkSize (kJuceChunkID, &size), AAX_ERROR_INVALID_CHUNK_ID);
     EXPECT_EQ (size, 0u);
-    EXPECT_EQ (setup.effect.GetChunk (kJuceChunkID, chunk.Get()), AAX_ERROR_INVALID_CHUNK_ID);
-    EXPECT_EQ (setup.effect.SetChunk (kJuceChunkID, chunk.Get()), AAX_ERROR_INVALID_CHUNK_ID);
+    EXPECT_EQ (setup.effect.GetChunk (kJuceChunkID, chunk.get()), AAX_ERROR_INVALID_CHUNK_ID);
+    EXPECT_EQ (setup.effect.SetChunk (kJuceChunkID, chunk.get()), AAX_ERROR_INVALID_CHUNK_ID);
 
     int32_t count = 0;
     AAX_CTypeID id = 5;
@@ -182,47 +182,47 @@ TEST (ControlsChunkTests, SizeMustBeAskedFirstAndOtherIDsAreRefused)
 TEST (ControlsChunkTests, SavedChunkComparesEqualUntilAValueChanges)
 {
     EffectOnHost setup (MixerParameters);
-    ChunkBuffer saved = setup.SaveControlsChunk();
+    ChunkRecord saved = setup.SaveControlsChunk();
 
     AAX_CBoolean equal = 0;
-    EXPECT_EQ (setup.effect.CompareActiveChunk (saved.Get(), &equal), AAX_SUCCESS);
+    EXPECT_EQ (setup.effect.CompareActiveChunk (saved.get(), &equal), AAX_SUCCESS);
     EXPECT_EQ (equal, 1);
 
     setup.effect.SetParameterNormalizedValue ("mix", 0.3);
-    EXPECT_EQ (setup.effect.CompareActiveChunk (saved.Get(), &equal), AAX_SUCCESS);
+    EXPECT_EQ (setup.effect.CompareActiveChunk (saved.get(), &equal), AAX_SUCCESS);
     EXPECT_EQ (equal, 0);
 
     // Another chunk ID is never compared.
-    ChunkBuffer juce (0);
-    juce.Get()->fChunkID = kJuceChunkID;
-    EXPECT_EQ (setup.effect.CompareActiveChunk (juce.Get(), &equal), AAX_SUCCESS);
+    ChunkRecord juce (0);
+    juce.get()->fChunkID = kJuceChunkID;
+    EXPECT_EQ (setup.effect.CompareActiveChunk (juce.get(), &equal), AAX_SUCCESS);
     EXPECT_EQ (equal, 1);
 
     // A chunk without its marker loads as empty: different.
-    ChunkBuffer blank (8);
-    blank.Get()->fChunkID = kControlsChunkID;
-    EXPECT_EQ (setup.effect.CompareActiveChunk (blank.Get(), &equal), AAX_SUCCESS);
+    ChunkRecord blank (8);
+    blank.get()->fChunkID = kControlsChunkID;
+    EXPECT_EQ (setup.effect.CompareActiveChunk (blank.get(), &equal), AAX_SUCCESS);
     EXPECT_EQ (equal, 0);
 }
 
 TEST (ControlsChunkTests, RestoringAppliesStoredValuesThroughTheHost)
 {
     EffectOnHost setup (MixerParameters);
-    ChunkBuffer saved = setup.SaveControlsChunk();
+    ChunkRecord saved = setup.SaveControlsChunk();
 
     setup.effect.SetParameterNormalizedValue ("gain-1", 0.9);
     setup.effect.SetParameterNormalizedValue ("output", 1.0);
     setup.effect.SetParameterNormalizedValue ("MasterBypassID", 1.0);
-    setup.host.AutomationCalls().clear();
+    setup.host.ClearRecords();
 
-    EXPECT_EQ (setup.effect.SetChunk (kControlsChunkID, saved.Get()), AAX_SUCCESS);
+    EXPECT_EQ (setup.effect.SetChunk (kControlsChunkID, saved.get()), AAX_SUCCESS);
 
     EXPECT_FLOAT_EQ (setup.Value ("gain-1"), 0.5f);
     EXPECT_FLOAT_EQ (setup.Value ("mix"), 0.1f);
     EXPECT_FLOAT_EQ (setup.Value ("output"), -6.0f);
     EXPECT_FLOAT_EQ (setup.Value ("MasterBypassID"), 1.0f);   // filtered: never restored
 
-    const auto& calls = setup.host.AutomationCalls();
+    const auto calls = setup.host.AutomationCalls();
     EXPECT_NE (std::find (calls.begin(), calls.end(), "set gain-1 0.5"), calls.end());
 }
 
@@ -235,9 +235,9 @@ TEST (ControlsChunkTests, RestoringKeepsParametersTheChunkDoesNotName)
     Append (data, { 0x3F, 0xE8, 0, 0, 0, 0, 0, 0 });   // 0.75
     Append (data, "l_gain-1\0\0\0\0", 12);             // right name, wrong type
     Append (data, { 0, 0, 0, 0 });
-    ChunkBuffer chunk (data);
+    ChunkRecord chunk (0, data);
 
-    setup.effect.SetChunk (kControlsChunkID, chunk.Get());
+    setup.effect.SetChunk (kControlsChunkID, chunk.get());
 
     EXPECT_FLOAT_EQ (setup.Value ("mix"), 0.75f);
     EXPECT_FLOAT_EQ (setup.Value ("gain-1"), 0.5f);
@@ -253,9 +253,9 @@ TEST (ControlsChunkTests, OutOfRangeStoredValuesAreLimitedByTheTaper)
     Append (data, { 0x7F, 0xE0, 0, 0, 0, 0, 0, 0 });   // 2^1023: no float holds it
     Append (data, "d_mix\0\0\0", 8);
     Append (data, { 0x7F, 0xF8, 0, 0, 0, 0, 0, 0 });   // NaN
-    ChunkBuffer chunk (data);
+    ChunkRecord chunk (0, data);
 
-    setup.effect.SetChunk (kControlsChunkID, chunk.Get());
+    setup.effect.SetChunk (kControlsChunkID, chunk.get());
 
     EXPECT_FLOAT_EQ (setup.Value ("output"), 24.0f);
     EXPECT_FLOAT_EQ (setup.Value ("mix"), 0.0f);
@@ -266,7 +266,7 @@ TEST (ControlsChunkTests, OutOfRangeStoredValuesAreLimitedByTheTaper)
 TEST (ControlsChunkTests, RandomChunksAreAppliedAndComparedSafely)
 {
     EffectOnHost setup (MixerParameters);
-    const Bytes valid = setup.SaveControlsChunk().Data();
+    const Bytes valid = setup.SaveControlsChunk().data<uint8_t>();
 
     std::mt19937 random (77u);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (2);
@@ -298,13 +298,13 @@ TEST (ControlsChunkTests, RandomChunksAreAppliedAndComparedSafely)
             }
         }
 
-        ChunkBuffer chunk (data);
-        chunk.Get()->fChunkID = kControlsChunkID;
+        ChunkRecord chunk (0, data);
+        chunk.get()->fChunkID = kControlsChunkID;
 
         AAX_CBoolean equal = 2;
-        ASSERT_EQ (setup.effect.CompareActiveChunk (chunk.Get(), &equal), AAX_SUCCESS);
+        ASSERT_EQ (setup.effect.CompareActiveChunk (chunk.get(), &equal), AAX_SUCCESS);
         ASSERT_TRUE (equal == 0 || equal == 1);
-        ASSERT_EQ (setup.effect.SetChunk (kControlsChunkID, chunk.Get()), AAX_SUCCESS);
+        ASSERT_EQ (setup.effect.SetChunk (kControlsChunkID, chunk.get()), AAX_SUCCESS);
 
         for (const char* id : { "gain-1", "mix" })
         {
@@ -375,7 +375,7 @@ TEST (EffectParameterTests, UpdatesCountOnlyRealChangesButAlwaysMarkPackets)
     });
 
     setup.effect.GenerateCoefficients();   // the new packet's first posting
-    setup.host.Posted().clear();
+    setup.host.ClearRecords();
 
     int32_t changes = -1;
     EXPECT_EQ (setup.effect.UpdateParameterNormalizedValue ("MasterBypassID", 0.0, 0), AAX_SUCCESS);
@@ -407,14 +407,14 @@ TEST (EffectParameterTests, SingleValuePacketsCarryTheParametersType)
     });
 
     EXPECT_EQ (setup.effect.GenerateCoefficients(), AAX_SUCCESS);
-    const auto& posted = setup.host.Posted();
+    const auto posted = setup.host.Posted();
     ASSERT_EQ (posted.size(), 3u);   // "missing" names no parameter: nothing posted
 
     auto packetFor = [&posted] (AAX_CFieldIndex field)
     {
         for (const auto& packet : posted)
             if (packet.field == field)
-                return packet.bytes;
+                return packet.payload;
         return Bytes();
     };
 
@@ -522,7 +522,7 @@ TEST (EffectParameterTests, QueriesOnUnknownIDsAndSimpleSlots)
 //==============================================================================
 TEST (EffectLifecycleTests, InitializeFiltersTheBypassAndUninitializeReleasesTheHost)
 {
-    FakeControllerHost host;
+    InstanceHost host;
 
     {
         TestEffect effect;
@@ -533,13 +533,13 @@ TEST (EffectLifecycleTests, InitializeFiltersTheBypassAndUninitializeReleasesThe
         EXPECT_NE (effect.Controller(), nullptr);
         EXPECT_NE (effect.Transport(), nullptr);
         EXPECT_EQ (effect.NumChunkedParameters(), 3);
-        EXPECT_GT (host.OutstandingReferences(), 0);
+        EXPECT_NE (host.Unbalanced(), "");
 
         AAX_CString bypass;
         effect.GetMasterBypassParameter (&bypass);
         EXPECT_EQ (Text (bypass), "MasterBypassID");
 
-        host.AutomationCalls().clear();
+        host.ClearRecords();
         EXPECT_EQ (effect.Uninitialize(), AAX_SUCCESS);
         EXPECT_EQ (effect.Controller(), nullptr);
 
@@ -549,12 +549,12 @@ TEST (EffectLifecycleTests, InitializeFiltersTheBypassAndUninitializeReleasesThe
         EXPECT_EQ (host.AutomationCalls().front(), "unregister MasterBypassID");
     }
 
-    EXPECT_EQ (host.OutstandingReferences(), 0);
+    EXPECT_EQ (host.Unbalanced(), "");
 }
 
 TEST (EffectLifecycleTests, DestroyingWithoutUninitializeStillReleasesTheHost)
 {
-    FakeControllerHost host;
+    InstanceHost host;
 
     {
         TestEffect effect;
@@ -562,12 +562,12 @@ TEST (EffectLifecycleTests, DestroyingWithoutUninitializeStillReleasesTheHost)
         effect.Initialize (host.Unknown());
     }
 
-    EXPECT_EQ (host.OutstandingReferences(), 0);
+    EXPECT_EQ (host.Unbalanced(), "");
 }
 
 TEST (EffectLifecycleTests, FailedEffectInitIsReturnedAndSkipsTheChunkBookkeeping)
 {
-    FakeControllerHost host;
+    InstanceHost host;
     TestEffect effect;
     effect.onInit = MixerParameters;
     effect.initResult = AAX_ERROR_NOT_INITIALIZED;
@@ -585,8 +585,8 @@ TEST (EffectLifecycleTests, FailedEffectInitIsReturnedAndSkipsTheChunkBookkeepin
 
 TEST (EffectLifecycleTests, MoreFilteredIDsThanParametersIsReported)
 {
-    ScopedHostServices services;
-    FakeControllerHost host;
+    InstanceHost host;
+    librarytest::ScopedStartup startup (host.host);
     TestEffect effect;
     effect.onInit = [] (TestEffect& e)
     {
@@ -600,10 +600,11 @@ TEST (EffectLifecycleTests, MoreFilteredIDsThanParametersIsReported)
     effect.Initialize (host.Unknown());
 
     EXPECT_EQ (effect.NumChunkedParameters(), -2);   // "a", "b" and the empty bypass ID
-    ASSERT_EQ (services.Asserts().size(), 1u);
-    EXPECT_EQ (services.Asserts()[0].note, "mNumChunkedParameters >= 0");
-    EXPECT_EQ (services.Asserts()[0].line, 128);
-    EXPECT_NE (services.Asserts()[0].file.find ("Libs/AAXLibrary/source/AAX_CEffectParameters"), std::string::npos);
+    const auto asserts = host.host.services().asserts();
+    ASSERT_EQ (asserts.size(), 1u);
+    EXPECT_EQ (asserts[0].note, "mNumChunkedParameters >= 0");
+    EXPECT_EQ (asserts[0].line, 128);
+    EXPECT_NE (asserts[0].file.find ("Libs/AAXLibrary/source/AAX_CEffectParameters"), std::string::npos);
     effect.Uninitialize();
 }
 

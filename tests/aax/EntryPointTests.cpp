@@ -1,7 +1,7 @@
 // The exported entry points, registration and the reference-counted base
 // object, driven the way a host drives a loaded bundle.
 
-#include "FakeHost.h"
+#include "LibraryHost.h"
 
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-using namespace fakehost;
+using namespace librarytest;
 
 namespace
 {
@@ -47,9 +47,9 @@ namespace
         return AAX_SUCCESS;
     }
 
-    bool hasTrace (const FakeHost& host, int32_t priority, const std::string& message)
+    bool hasTrace (TestHost& host, int32_t priority, const std::string& message)
     {
-        for (const auto& trace : host.traces)
+        for (const auto& trace : host.services().traces())
             if (trace.priority == priority && trace.message == message)
                 return true;
         return false;
@@ -73,18 +73,18 @@ TEST (EntryPoints, SdkVersionWithoutOutPointerFailsInsteadOfCrashing)
 
 TEST (EntryPoints, ClassFactoryIsUnimplementedAndClearsTheOutPointer)
 {
-    FakeHost host;
+    TestHost host;
     void* factory = &host;
-    EXPECT_EQ (ACFGetClassFactory (host.Unknown(), AAXCompID_PageTable, IID_IACFComponentFactory, &factory), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (ACFGetClassFactory (host.unknown(), AAXCompID_PageTable, IID_IACFComponentFactory, &factory), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (factory, nullptr);
-    EXPECT_EQ (ACFGetClassFactory (host.Unknown(), AAXCompID_PageTable, IID_IACFComponentFactory, nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (ACFGetClassFactory (host.unknown(), AAXCompID_PageTable, IID_IACFComponentFactory, nullptr), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST (EntryPoints, RegisterComponentSucceedsWithNoComponent)
 {
-    FakeHost host;
+    TestHost host;
     IACFComponentDefinition* definition = reinterpret_cast<IACFComponentDefinition*> (0x99);
-    EXPECT_EQ (ACFRegisterComponent (host.Unknown(), 0, &definition), 0);
+    EXPECT_EQ (ACFRegisterComponent (host.unknown(), 0, &definition), 0);
     EXPECT_EQ (definition, nullptr);
 }
 
@@ -201,33 +201,32 @@ TEST (LiveObjects, FinalReleaseHookRunsBeforeDeletion)
 
 TEST (Registration, DescribesTheEffectAndHandsOverThePluginDefinition)
 {
-    FakeHost host;
+    TestHost host;
     ScopedEffectDescriber describer (describeOneEffect);
 
     IACFPluginDefinition* definition = nullptr;
-    ASSERT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), 0);
+    ASSERT_EQ (ACFRegisterPlugin (host.unknown(), &definition), 0);
 
-    ASSERT_EQ (host.collections.size(), 1u);
-    const auto& collection = *host.collections.front();
-    ASSERT_EQ (collection.effects.size(), 1u);
-    EXPECT_EQ (collection.effects.front().first, "com.velkor.zelk-multi");
-    ASSERT_EQ (host.effectDescriptors.size(), 1u);
-    EXPECT_EQ (collection.effects.front().second, static_cast<AAX_IACFEffectDescriptor*> (host.effectDescriptors.front()));
-    EXPECT_EQ (host.effectDescriptors.front()->names, std::vector<std::string> { "ZELK-MULTI" });
-    EXPECT_EQ (collection.manufacturer, "Velkor Audio Tools");
+    ASSERT_EQ (host.count<HostCollection>(), 1u);
+    const auto collection = host.only<HostCollection>().description();
+    ASSERT_EQ (host.count<HostEffectDescriptor>(), 1u);
+    ASSERT_EQ (collection.effects.size(), 1u) << "added with the host's own descriptor";
+    EXPECT_EQ (collection.effects.front().effectID, "com.velkor.zelk-multi");
+    EXPECT_EQ (collection.effects.front().names, std::vector<std::string> { "ZELK-MULTI" });
+    EXPECT_EQ (collection.manufacturerName, "Velkor Audio Tools");
     EXPECT_EQ (collection.packageVersion, 0x10000u);
 
     // The host receives the definition with one reference of its own;
     // everything else the library took has been given back.
-    EXPECT_EQ (definition, static_cast<IACFPluginDefinition*> (&host.pluginDefinition));
-    EXPECT_EQ (host.pluginDefinition.references, 1);
+    EXPECT_EQ (definition, static_cast<IACFPluginDefinition*> (&host.pluginDefinition()));
+    EXPECT_EQ (host.pluginDefinition().references(), 1);
     definition->Release();
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Registration, FailingDescriptionIsTracedAndReturned)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     ScopedEffectDescriber describer ([] (AAX_ICollection* collection)
     {
@@ -236,29 +235,29 @@ TEST (Registration, FailingDescriptionIsTracedAndReturned)
     });
 
     IACFPluginDefinition* definition = kUntouchedDefinition;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_UNIMPLEMENTED);
 
     EXPECT_TRUE (hasTrace (host, 0x4000000, "AAX_CheckedResult - throwing AAX_ERROR_UNIMPLEMENTED (-20009)"));
     EXPECT_TRUE (hasTrace (host, 0x8000000, "AAXRegisterPlugin exception caught: AAX_ERROR_UNIMPLEMENTED (-20009)"));
     EXPECT_EQ (definition, kUntouchedDefinition);
-    EXPECT_EQ (host.effectDescriptors.front()->references, 0) << "descriptors go with the collection on failure too";
+    EXPECT_EQ (host.only<HostEffectDescriptor>().references(), 0) << "descriptors go with the collection on failure too";
 }
 
 TEST (Registration, StandardExceptionBecomesUnknownException)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     ScopedEffectDescriber describer ([] (AAX_ICollection*) -> AAX_Result { throw std::runtime_error ("no buses"); });
 
     IACFPluginDefinition* definition = kUntouchedDefinition;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_TRUE (hasTrace (host, 0x8000000, "AAXRegisterPlugin exception caught: no buses"));
     EXPECT_EQ (definition, kUntouchedDefinition);
 }
 
 TEST (Registration, LibraryExceptionIsTracedWithItsFullText)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     ScopedEffectDescriber describer ([] (AAX_ICollection*) -> AAX_Result
     {
@@ -266,68 +265,68 @@ TEST (Registration, LibraryExceptionIsTracedWithItsFullText)
     });
 
     IACFPluginDefinition* definition = nullptr;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_TRUE (hasTrace (host, 0x8000000, "AAXRegisterPlugin exception caught: bad layout func:describe line:42"));
 }
 
 TEST (Registration, AnythingElseThrownIsReportedAsUnknown)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     ScopedEffectDescriber describer ([] (AAX_ICollection*) -> AAX_Result { throw 7; });
 
     IACFPluginDefinition* definition = nullptr;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_TRUE (hasTrace (host, 0x8000000, "AAXRegisterPlugin exception caught: unknown"));
 }
 
 TEST (Registration, HostWithoutPluginDefinitionFailsWithNullObject)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.pluginDefinition = false;
-    FakeHost host (options);
+    TestHost host (options);
     ScopedEffectDescriber describer (describeOneEffect);
 
     IACFPluginDefinition* definition = kUntouchedDefinition;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (definition, nullptr);
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Registration, MissingOutPointerIsRefusedWithoutTouchingMemory)
 {
-    FakeHost host;
+    TestHost host;
     ScopedEffectDescriber describer (describeOneEffect);
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), nullptr), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), nullptr), AAX_ERROR_NULL_ARGUMENT);
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Registration, HostWithoutCollectionStillReleasesEverything)
 {
-    HostOptions options;
-    options.collection = false;
-    FakeHost host (options);
+    auto options = versionTwoHost();
+    options.collection = noVersions;
+    TestHost host (options);
     ScopedEffectDescriber describer ([] (AAX_ICollection* collection)
     {
         return collection->AddEffect ("com.velkor.zelk-multi", collection->NewDescriptor());
     });
 
     IACFPluginDefinition* definition = nullptr;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Registration, ExceptionEscapingTheHandlersBecomesUnexpected)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     ScopedEffectDescriber describer ([] (AAX_ICollection*) { return static_cast<AAX_Result> (AAX_ERROR_NULL_OBJECT); });
 
     // The host's own Trace throws while the library reports the failure.
-    host.throwFromTrace = true;
+    host.options().hostServicesThrow = true;
     IACFPluginDefinition* definition = nullptr;
-    EXPECT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), static_cast<acfResult> (0x8000FFFFu));
-    host.throwFromTrace = false;
+    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), static_cast<acfResult> (0x8000FFFFu));
+    host.options().hostServicesThrow = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -335,25 +334,26 @@ TEST (Registration, ExceptionEscapingTheHandlersBecomesUnexpected)
 
 TEST (StartupShutdown, ServicesLiveFromStartupToShutdown)
 {
-    FakeHost host;
-    EXPECT_EQ (ACFStartup (host.Unknown()), 0);
-    ASSERT_EQ (host.hostServices.size(), 3u) << "one host-services component per version";
+    TestHost host;
+    EXPECT_EQ (ACFStartup (host.unknown()), 0);
+    EXPECT_EQ (callsStartingWith (host.factory(), "CreateComponent host services"), 3u) << "one host-services component per version";
 
     AAX_CHostServices::Trace (0x4000000, "running");
     EXPECT_EQ (ACFShutdown (nullptr), 0);
     AAX_CHostServices::Trace (0x4000000, "after shutdown");
 
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces.front().message, "running");
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces.front().message, "running");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (StartupShutdown, SecondStartupKeepsTheFirstHost)
 {
-    FakeHost first;
-    FakeHost second;
+    TestHost first;
+    TestHost second;
     ScopedStartup startup (first);
-    EXPECT_EQ (ACFStartup (second.Unknown()), 0);
-    EXPECT_TRUE (second.hostServices.empty());
-    EXPECT_EQ (second.UnbalancedObjects(), "");
+    EXPECT_EQ (ACFStartup (second.unknown()), 0);
+    EXPECT_EQ (callsStartingWith (second.factory(), "CreateComponent host services"), 0u);
+    EXPECT_EQ (second.unbalanced(), "");
 }

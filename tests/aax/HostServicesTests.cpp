@@ -1,7 +1,7 @@
 // Tracing and assertion reports through the process-wide host services,
 // result names, the library's exceptions and the checked result.
 
-#include "FakeHost.h"
+#include "LibraryHost.h"
 
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
@@ -13,75 +13,79 @@
 
 #include <string>
 
-using namespace fakehost;
+using namespace librarytest;
 
 // ---------------------------------------------------------------------------
 // Tracing
 
 TEST (Tracing, BeforeStartupNothingReachesAnyHost)
 {
-    FakeHost host;
+    TestHost host;
     EXPECT_EQ (AAX_CHostServices::Trace (0x8000000, "early %d", 1), 0);
     EXPECT_EQ (AAX_CHostServices::HandleAssertFailure ("file.cpp", 3, "x > 0", 1), 0);
     EXPECT_EQ (AAX_CHostServices::Get(), nullptr);
-    EXPECT_TRUE (host.traces.empty());
+    EXPECT_TRUE (host.services().traces().empty());
 }
 
 TEST (Tracing, AfterShutdownNothingReachesTheHost)
 {
-    FakeHost host;
+    TestHost host;
     {
         ScopedStartup startup (host);
     }
     EXPECT_EQ (AAX_CHostServices::Trace (0x8000000, "late"), 0);
     EXPECT_EQ (AAX_CHostServices::HandleAssertFailure ("file.cpp", 3, "x > 0", 1), 0);
-    EXPECT_TRUE (host.traces.empty());
-    EXPECT_TRUE (host.asserts.empty());
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_TRUE (host.services().traces().empty());
+    EXPECT_TRUE (host.services().asserts().empty());
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Tracing, FormatsPrintfStyleAtTheGivenPriority)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
 
     EXPECT_EQ (AAX_CHostServices::Trace (0x4000000, "%s has %d bands at %.1f dB", "preset", 6, -3.5), 0);
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces[0].priority, 0x4000000);
-    EXPECT_EQ (host.traces[0].message, "preset has 6 bands at -3.5 dB");
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].priority, 0x4000000);
+    EXPECT_EQ (traces[0].message, "preset has 6 bands at -3.5 dB");
 }
 
 TEST (Tracing, LongMessagesAreCutTo511Characters)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
 
     const std::string message (600, 'x');
     AAX_CHostServices::Trace (0x8000000, "%s", message.c_str());
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces[0].message, std::string (511, 'x'));
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].message, std::string (511, 'x'));
 }
 
 TEST (Tracing, AssertionReportsCarryFileLineNoteAndFlags)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
 
     AAX_CHostServices::HandleAssertFailure ("Libs/AAXLibrary/source/AAX_Thing.cpp", 128, "count >= 0", 1);
-    ASSERT_EQ (host.asserts.size(), 1u);
-    EXPECT_EQ (host.asserts[0].file, "Libs/AAXLibrary/source/AAX_Thing.cpp");
-    EXPECT_EQ (host.asserts[0].line, 128);
-    EXPECT_EQ (host.asserts[0].note, "count >= 0");
-    EXPECT_EQ (host.asserts[0].flags, 1);
+    const auto asserts = host.services().asserts();
+    ASSERT_EQ (asserts.size(), 1u);
+    EXPECT_EQ (asserts[0].file, "Libs/AAXLibrary/source/AAX_Thing.cpp");
+    EXPECT_EQ (asserts[0].line, 128);
+    EXPECT_EQ (asserts[0].note, "count >= 0");
+    EXPECT_EQ (asserts[0].flags, 1);
 }
 
 TEST (Tracing, StackTracesNeedVersion2)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
     EXPECT_EQ (AAX_CHostServices::StackTrace (0x4000000, 0x8000000, "where %d", 7), 0);
-    ASSERT_EQ (host.stackTraces.size(), 1u);
-    EXPECT_EQ (host.stackTraces[0].message, "where 7");
+    const auto stackTraces = host.services().stackTraces();
+    ASSERT_EQ (stackTraces.size(), 1u);
+    EXPECT_EQ (stackTraces[0].message, "where 7");
 }
 
 // ---------------------------------------------------------------------------
@@ -89,32 +93,32 @@ TEST (Tracing, StackTracesNeedVersion2)
 
 TEST (HostServicesVersions, TraceWithoutVersion1IsNullObject)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.hostServices = onlyVersion (2) | onlyVersion (3);
-    FakeHost host (options);
+    TestHost host (options);
     ScopedStartup startup (host);
 
     EXPECT_EQ (AAX_CHostServices::Trace (0x8000000, "lost"), AAX_ERROR_NULL_OBJECT);
-    EXPECT_TRUE (host.traces.empty());
+    EXPECT_TRUE (host.services().traces().empty());
     EXPECT_EQ (AAX_CHostServices::HandleAssertFailure ("f", 1, "n", 1), 0);
 }
 
 TEST (HostServicesVersions, AssertionReportWithoutVersion3IsNullObject)
 {
-    HostOptions options;
-    options.hostServices = upToVersion (2);
-    FakeHost host (options);
+    auto options = versionTwoHost();
+    options.hostServices = versionsUpTo (2);
+    TestHost host (options);
     ScopedStartup startup (host);
 
     EXPECT_EQ (AAX_CHostServices::HandleAssertFailure ("f", 1, "n", 1), AAX_ERROR_NULL_OBJECT);
-    EXPECT_TRUE (host.asserts.empty());
+    EXPECT_TRUE (host.services().asserts().empty());
 }
 
 TEST (HostServicesVersions, StackTraceWithoutVersion2IsUnimplemented)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.hostServices = onlyVersion (1);
-    FakeHost host (options);
+    TestHost host (options);
     ScopedStartup startup (host);
 
     EXPECT_EQ (AAX_CHostServices::StackTrace (0, 0, "x"), AAX_ERROR_UNIMPLEMENTED);
@@ -123,26 +127,26 @@ TEST (HostServicesVersions, StackTraceWithoutVersion2IsUnimplemented)
 
 TEST (HostServicesVersions, HostWithoutFactoryGivesServicesWithNoVersions)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.componentFactory = false;
-    FakeHost host (options);
+    TestHost host (options);
     ScopedStartup startup (host);
 
     EXPECT_EQ (AAX_CHostServices::Trace (0x8000000, "x"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (AAX_CHostServices::HandleAssertFailure ("f", 1, "n", 1), AAX_ERROR_NULL_OBJECT);
-    EXPECT_TRUE (host.hostServices.empty());
+    EXPECT_EQ (callsStartingWith (host.factory(), "CreateComponent host services"), 0u);
 }
 
 TEST (HostServicesVersions, ShutdownReleasesEveryVersionOnce)
 {
-    FakeHost host;
-    ACFStartup (host.Unknown());
-    for (const auto* services : host.hostServices)
-        EXPECT_EQ (services->references, 1);
-    EXPECT_EQ (host.factory.references, 0) << "the factory is released right after use";
+    TestHost host;
+    ACFStartup (host.unknown());
+    EXPECT_EQ (callsStartingWith (host.factory(), "CreateComponent host services"), 3u);
+    EXPECT_EQ (host.services().references(), 3) << "one reference per version";
+    EXPECT_EQ (host.factory().references(), 0) << "the factory is released right after use";
 
     ACFShutdown (nullptr);
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 // ---------------------------------------------------------------------------
@@ -204,19 +208,19 @@ TEST (Exceptions, ResultErrorNamesTheCodeInDecimal)
 
 TEST (CheckedResult, SuccessPassesSilently)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
 
     AAX_CheckedResult result (AAX_SUCCESS);
     result = AAX_SUCCESS;
     EXPECT_EQ (static_cast<AAX_Result> (result), 0);
     EXPECT_EQ (result.LastError(), 0);
-    EXPECT_TRUE (host.traces.empty());
+    EXPECT_TRUE (host.services().traces().empty());
 }
 
 TEST (CheckedResult, FailureIsTracedThenThrown)
 {
-    FakeHost host;
+    TestHost host;
     ScopedStartup startup (host);
 
     AAX_CheckedResult result;
@@ -232,9 +236,10 @@ TEST (CheckedResult, FailureIsTracedThenThrown)
 
     EXPECT_EQ (result.LastError(), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (static_cast<AAX_Result> (result), 0) << "the held result is reset once thrown";
-    ASSERT_EQ (host.traces.size(), 1u);
-    EXPECT_EQ (host.traces[0].priority, 0x4000000);
-    EXPECT_EQ (host.traces[0].message, "AAX_CheckedResult - throwing AAX_ERROR_UNIMPLEMENTED (-20009)");
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].priority, 0x4000000);
+    EXPECT_EQ (traces[0].message, "AAX_CheckedResult - throwing AAX_ERROR_UNIMPLEMENTED (-20009)");
 }
 
 TEST (CheckedResult, ConstructionFromAFailureThrows)

@@ -1,7 +1,9 @@
 #include "AAX_CPacketDispatcher.h"
 #include "AAX_Errors.h"
 
-#include "FakeEffectHost.h"
+#include "LibraryHost.h"
+
+#include "AAX_VController.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,18 @@
 
 namespace
 {
-    using effect_fakes::RecordingController;
+    /** The host's controller of one instance, reached through the library's
+        wrapper as the dispatcher reaches it. */
+    struct PostingHost
+    {
+        librarytest::TestHost host;
+        zelkhost::HostController& hostController { host.makeController ({}) };
+        AAX_VController wrapper { &hostController };
+
+        std::vector<zelkhost::PostedPacket> posted() const { return hostController.postedPackets(); }
+        void clear() { hostController.clearRecords(); }
+        void refuseWith (AAX_Result result) { hostController.options().postPacketResult = result; }
+    };
 
     /** A worker whose handler writes a counter into the packet and can be
         told to fail. */
@@ -41,11 +54,11 @@ namespace
 
     struct DispatcherFixture : ::testing::Test
     {
-        RecordingController controller;
+        PostingHost controller;
         AAX_CPacketDispatcher dispatcher;
         CountingWorker worker;
 
-        void SetUp() override { dispatcher.Initialize (&controller, nullptr); }
+        void SetUp() override { dispatcher.Initialize (&controller.wrapper, nullptr); }
 
         AAX_Result Register (const char* id, AAX_CFieldIndex field)
         {
@@ -66,25 +79,25 @@ TEST_F (DispatcherFixture, NewBindingIsPostedOnceAtTheFirstDispatch)
     ASSERT_EQ (Register ("gain", 3), AAX_SUCCESS);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    ASSERT_EQ (controller.posted.size(), 1u);
-    EXPECT_EQ (controller.posted[0].field, 3);
-    EXPECT_EQ (controller.posted[0].bytes.size(), 4u);
+    ASSERT_EQ (controller.posted().size(), 1u);
+    EXPECT_EQ (controller.posted()[0].field, 3);
+    EXPECT_EQ (controller.posted()[0].payload.size(), 4u);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ (controller.posted.size(), 1u);
+    EXPECT_EQ (controller.posted().size(), 1u);
 }
 
 TEST_F (DispatcherFixture, RepeatedSetDirtyPostsOnePacket)
 {
     Register ("gain", 3);
     dispatcher.Dispatch();
-    controller.posted.clear();
+    controller.clear();
 
     dispatcher.SetDirty ("gain", true);
     dispatcher.SetDirty ("gain", true);
     dispatcher.Dispatch();
 
-    EXPECT_EQ (controller.posted.size(), 1u);
+    EXPECT_EQ (controller.posted().size(), 1u);
 }
 
 TEST_F (DispatcherFixture, SetDirtyFalseSuppressesThePosting)
@@ -93,21 +106,21 @@ TEST_F (DispatcherFixture, SetDirtyFalseSuppressesThePosting)
     dispatcher.SetDirty ("gain", false);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_TRUE (controller.posted.empty());
+    EXPECT_TRUE (controller.posted().empty());
     EXPECT_EQ (worker.calls, 0);
 }
 
 TEST_F (DispatcherFixture, DispatchWithoutDirtyPacketsCallsNothing)
 {
-    controller.postResult = -1;
+    controller.refuseWith (-1);
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
 
     Register ("gain", 3);
     dispatcher.Dispatch();
-    controller.posted.clear();
+    controller.clear();
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_TRUE (controller.posted.empty());
+    EXPECT_TRUE (controller.posted().empty());
     EXPECT_EQ (worker.calls, 1);
 }
 
@@ -115,12 +128,12 @@ TEST_F (DispatcherFixture, UnknownIDChangesNothing)
 {
     Register ("gain", 3);
     dispatcher.Dispatch();
-    controller.posted.clear();
+    controller.clear();
 
     EXPECT_EQ (dispatcher.SetDirty ("gai", true), AAX_SUCCESS);
     EXPECT_EQ (dispatcher.SetDirty (nullptr, true), AAX_SUCCESS);
     dispatcher.Dispatch();
-    EXPECT_TRUE (controller.posted.empty());
+    EXPECT_TRUE (controller.posted().empty());
 }
 
 TEST_F (DispatcherFixture, SharedFieldIsFilledAndPostedByTheFirstDirtyBindingOnly)
@@ -130,7 +143,7 @@ TEST_F (DispatcherFixture, SharedFieldIsFilledAndPostedByTheFirstDirtyBindingOnl
 
     dispatcher.Dispatch();
 
-    ASSERT_EQ (controller.posted.size(), 1u);
+    ASSERT_EQ (controller.posted().size(), 1u);
     ASSERT_EQ (worker.seenIDs.size(), 1u);
     EXPECT_EQ (worker.seenIDs[0], "a"); // bindings run in key order
 }
@@ -138,9 +151,9 @@ TEST_F (DispatcherFixture, SharedFieldIsFilledAndPostedByTheFirstDirtyBindingOnl
 TEST (PacketDispatcherTests, HandlerFailureSkipsPostingClearsTheFlagAndKeepsTheLastPostResult)
 {
     AAX_CPacketDispatcher dispatcher;
-    RecordingController controller;
-    controller.postResult = AAX_ERROR_POST_PACKET_FAILED;
-    dispatcher.Initialize (&controller, nullptr);
+    PostingHost controller;
+    controller.refuseWith (AAX_ERROR_POST_PACKET_FAILED);
+    dispatcher.Initialize (&controller.wrapper, nullptr);
 
     CountingWorker good;
     CountingWorker bad;
@@ -150,12 +163,12 @@ TEST (PacketDispatcherTests, HandlerFailureSkipsPostingClearsTheFlagAndKeepsTheL
 
     // "a" is posted and refused by the host; "b"'s handler fails afterwards.
     EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_POST_PACKET_FAILED);
-    ASSERT_EQ (controller.posted.size(), 1u);
-    EXPECT_EQ (controller.posted[0].field, 1);
-    EXPECT_EQ (AsInt32 (controller.posted[0].bytes), 1);
+    ASSERT_EQ (controller.posted().size(), 1u);
+    EXPECT_EQ (controller.posted()[0].field, 1);
+    EXPECT_EQ (AsInt32 (controller.posted()[0].payload), 1);
     EXPECT_EQ (bad.calls, 1);
 
-    controller.postResult = AAX_SUCCESS;
+    controller.refuseWith (AAX_SUCCESS);
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS); // the failed packet is not retried
     EXPECT_EQ (bad.calls, 1);
 }
@@ -165,8 +178,8 @@ TEST_F (DispatcherFixture, HandlerWithoutParameterIDIsCalledToo)
     dispatcher.RegisterPacket ("gain", 5, &worker, &CountingWorker::FillWithoutID);
     dispatcher.Dispatch();
 
-    ASSERT_EQ (controller.posted.size(), 1u);
-    EXPECT_EQ (controller.posted[0].bytes.size(), 2u);
+    ASSERT_EQ (controller.posted().size(), 1u);
+    EXPECT_EQ (controller.posted()[0].payload.size(), 2u);
 }
 
 TEST_F (DispatcherFixture, BadRegistrationsAreRefused)
@@ -176,7 +189,7 @@ TEST_F (DispatcherFixture, BadRegistrationsAreRefused)
     EXPECT_EQ (dispatcher.RegisterPacket ("gain", -1, &worker, &CountingWorker::Fill), AAX_ERROR_INVALID_FIELD_INDEX);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_TRUE (controller.posted.empty());
+    EXPECT_TRUE (controller.posted().empty());
 }
 
 TEST (PacketDispatcherTests, DispatchWithoutControllerReportsANullObject)
@@ -191,12 +204,12 @@ TEST (PacketDispatcherTests, DispatchWithoutControllerReportsANullObject)
 TEST (PacketDispatcherTests, SingleValuePacketWithoutEffectIsANullObject)
 {
     AAX_CPacketDispatcher dispatcher;
-    RecordingController controller;
-    dispatcher.Initialize (&controller, nullptr);
+    PostingHost controller;
+    dispatcher.Initialize (&controller.wrapper, nullptr);
     dispatcher.RegisterPacket ("MasterBypassID", 3);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_TRUE (controller.posted.empty());
+    EXPECT_TRUE (controller.posted().empty());
 }
 
 TEST (PacketDispatcherTests, HandlerCallingBackIntoTheDispatcherDoesNotDeadlock)
@@ -214,14 +227,14 @@ TEST (PacketDispatcherTests, HandlerCallingBackIntoTheDispatcherDoesNotDeadlock)
     };
 
     AAX_CPacketDispatcher dispatcher;
-    RecordingController controller;
-    dispatcher.Initialize (&controller, nullptr);
+    PostingHost controller;
+    dispatcher.Initialize (&controller.wrapper, nullptr);
 
     Reentrant worker { &dispatcher };
     dispatcher.RegisterPacket ("gain", 3, &worker, &Reentrant::Fill);
 
     EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ (controller.posted.size(), 1u);
+    EXPECT_EQ (controller.posted().size(), 1u);
 }
 
 TEST (PacketTests, TypedAccessResizesAndZeroesTheBuffer)
@@ -244,8 +257,8 @@ TEST (PacketTests, TypedAccessResizesAndZeroesTheBuffer)
 TEST (PacketDispatcherTests, SetDirtyAndDispatchFromTwoThreadsLoseNoChange)
 {
     AAX_CPacketDispatcher dispatcher;
-    RecordingController controller;
-    dispatcher.Initialize (&controller, nullptr);
+    PostingHost controller;
+    dispatcher.Initialize (&controller.wrapper, nullptr);
 
     CountingWorker worker;
     dispatcher.RegisterPacket ("gain", 3, &worker, &CountingWorker::Fill);
@@ -269,9 +282,9 @@ TEST (PacketDispatcherTests, SetDirtyAndDispatchFromTwoThreadsLoseNoChange)
     dispatcher.Dispatch();
 
     // Every change after the last posting was posted: nothing is left dirty.
-    const size_t posted = controller.posted.size();
+    const size_t posted = controller.posted().size();
     dispatcher.Dispatch();
-    EXPECT_EQ (controller.posted.size(), posted);
+    EXPECT_EQ (controller.posted().size(), posted);
     EXPECT_GE (posted, 2u);
     EXPECT_LE (posted, static_cast<size_t> (kChanges) + 1);
 }

@@ -4,7 +4,9 @@
 #include "AAX_CParameterManager.h"
 #include "AAX_CString.h"
 
-#include "FakeEffectHost.h"
+#include "LibraryHost.h"
+
+#include "AAX_VAutomationDelegate.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +18,29 @@
 
 namespace
 {
-    using effect_fakes::RecordingAutomationDelegate;
-    using effect_fakes::ScopedHostServices;
+    using librarytest::TestHost;
+
+    /** The host's automation of one instance, reached through the library's
+        wrapper as a parameter reaches it. */
+    struct HostAutomation
+    {
+        TestHost host;
+        zelkhost::HostController& controller { host.makeController ({}) };
+        AAX_VAutomationDelegate delegate { &controller };
+
+        std::vector<std::string> calls() const { return controller.automation().calls(); }
+        void clear() { controller.automation().clearRequests(); }
+    };
+
+    /** The host whose services receive the library's reports while it lives. */
+    struct ScopedHostServices
+    {
+        TestHost host;
+        librarytest::ScopedStartup startup { host };
+
+        std::vector<zelkhost::AssertRecord> Asserts() { return host.services().asserts(); }
+        void ClearRecords() { host.services().clear(); }
+    };
     using FloatParameter = AAX_CParameter<float>;
     using Taper = AAX_CLinearTaperDelegate<float, 0>;
     using Display = AAX_CNumberDisplayDelegate<float, 3, 0>;
@@ -308,35 +331,35 @@ TEST (ParameterTests, DefaultValueIsConstrainedAndRestorable)
 //==============================================================================
 TEST (ParameterAutomationTests, WithADelegateValuesWaitForTheHostsAnswer)
 {
-    RecordingAutomationDelegate automation;
+    HostAutomation automation;
     auto parameter = MakeParameter();
-    parameter->SetAutomationDelegate (&automation);
-    ASSERT_EQ (automation.calls, std::vector<std::string> { "register gain" });
-    automation.calls.clear();
+    parameter->SetAutomationDelegate (&automation.delegate);
+    ASSERT_EQ (automation.calls(), std::vector<std::string> { "register gain" });
+    automation.clear();
 
     parameter->SetNormalizedValue (0.25);
 
     EXPECT_DOUBLE_EQ (parameter->GetNormalizedValue(), 0.0);
-    EXPECT_EQ (automation.calls, (std::vector<std::string> { "touch gain", "set gain 0.25", "release gain" }));
+    EXPECT_EQ (automation.calls(), (std::vector<std::string> { "touch gain", "set gain 0.25", "release gain" }));
 
-    automation.calls.clear();
+    automation.clear();
     parameter->UpdateNormalizedValue (0.25);
     EXPECT_DOUBLE_EQ (parameter->GetNormalizedValue(), 0.25);
-    EXPECT_EQ (automation.calls, std::vector<std::string> { "current gain 0.25" });
+    EXPECT_EQ (automation.calls(), std::vector<std::string> { "current gain 0.25" });
 }
 
 TEST (ParameterAutomationTests, UnchangedUpdatePostsNothing)
 {
-    RecordingAutomationDelegate automation;
+    HostAutomation automation;
     auto parameter = MakeParameter ("gain", 0.0f, 1.0f, 0.5f);
-    parameter->SetAutomationDelegate (&automation);
-    automation.calls.clear();
+    parameter->SetAutomationDelegate (&automation.delegate);
+    automation.clear();
 
     parameter->UpdateNormalizedValue (0.5);
-    EXPECT_TRUE (automation.calls.empty());
+    EXPECT_TRUE (automation.calls().empty());
 
     parameter->UpdateNormalizedValue (std::nan (""));   // read as the minimum: a change
-    EXPECT_EQ (automation.calls.size(), 1u);
+    EXPECT_EQ (automation.calls().size(), 1u);
     EXPECT_DOUBLE_EQ (parameter->GetNormalizedValue(), 0.0);
 }
 
@@ -356,10 +379,10 @@ TEST (ParameterAutomationTests, WithoutADelegateChangesApplyAtOnce)
 
 TEST (ParameterAutomationTests, ReplacingTheTaperKeepsValueOrPosition)
 {
-    RecordingAutomationDelegate automation;
+    HostAutomation automation;
     auto parameter = MakeParameter ("gain", 0.0f, 10.0f, 5.0f);
-    parameter->SetAutomationDelegate (&automation);
-    automation.calls.clear();
+    parameter->SetAutomationDelegate (&automation.delegate);
+    automation.clear();
 
     Taper wider (0.0f, 20.0f);
     parameter->SetTaperDelegate (wider, false);   // position 0.5 stays, real value follows
@@ -367,39 +390,39 @@ TEST (ParameterAutomationTests, ReplacingTheTaperKeepsValueOrPosition)
     float value = 0.0f;
     parameter->GetValueAsFloat (&value);
     EXPECT_FLOAT_EQ (value, 10.0f);
-    EXPECT_EQ (automation.calls, std::vector<std::string> { "current gain 0.5" });
+    EXPECT_EQ (automation.calls(), std::vector<std::string> { "current gain 0.5" });
 
-    automation.calls.clear();
+    automation.clear();
     Taper narrower (0.0f, 40.0f);
     parameter->SetTaperDelegate (narrower, true);  // real value 10 stays: asks the host for 0.25
-    EXPECT_EQ (automation.calls, (std::vector<std::string> { "touch gain", "set gain 0.25", "release gain" }));
+    EXPECT_EQ (automation.calls(), (std::vector<std::string> { "touch gain", "set gain 0.25", "release gain" }));
 
-    automation.calls.clear();
+    automation.clear();
     parameter->UpdateNormalizedValue (0.25);      // need-notify set: posted even though unchanged
-    EXPECT_EQ (automation.calls, std::vector<std::string> { "current gain 0.25" });
+    EXPECT_EQ (automation.calls(), std::vector<std::string> { "current gain 0.25" });
 }
 
 TEST (ParameterAutomationTests, DestructionUnregistersFromTheDelegate)
 {
-    RecordingAutomationDelegate automation;
-    RecordingAutomationDelegate replacement;
+    HostAutomation automation;
+    HostAutomation replacement;
 
     {
         auto parameter = MakeParameter ("mix");
-        parameter->SetAutomationDelegate (&automation);
-        parameter->SetAutomationDelegate (&replacement);
+        parameter->SetAutomationDelegate (&automation.delegate);
+        parameter->SetAutomationDelegate (&replacement.delegate);
     }
 
-    EXPECT_EQ (automation.calls, (std::vector<std::string> { "register mix", "unregister mix" }));
-    EXPECT_EQ (replacement.calls, (std::vector<std::string> { "register mix", "unregister mix" }));
+    EXPECT_EQ (automation.calls(), (std::vector<std::string> { "register mix", "unregister mix" }));
+    EXPECT_EQ (replacement.calls(), (std::vector<std::string> { "register mix", "unregister mix" }));
 }
 
 //==============================================================================
 TEST (ParameterManagerTests, DuplicateAndNullParametersAreIgnored)
 {
-    RecordingAutomationDelegate automation;
+    HostAutomation automation;
     AAX_CParameterManager manager;
-    manager.Initialize (&automation);
+    manager.Initialize (&automation.delegate);
 
     manager.AddParameter (MakeParameter ("a").release());
     manager.AddParameter (MakeParameter ("b").release());
@@ -411,7 +434,7 @@ TEST (ParameterManagerTests, DuplicateAndNullParametersAreIgnored)
     EXPECT_EQ (manager.NumParameters(), 2);
     EXPECT_NE (manager.GetParameterByID ("a"), duplicate.get());
     EXPECT_EQ (duplicate->AutomationDelegate(), nullptr);
-    EXPECT_EQ (automation.calls, (std::vector<std::string> { "register a", "register b" }));
+    EXPECT_EQ (automation.calls(), (std::vector<std::string> { "register a", "register b" }));
 }
 
 TEST (ParameterManagerTests, LookupsByIDAndIndex)
@@ -435,16 +458,16 @@ TEST (ParameterManagerTests, LookupsByIDAndIndex)
 
 TEST (ParameterManagerTests, RemoveAllDeletesInOrderAndUnregisters)
 {
-    RecordingAutomationDelegate automation;
+    HostAutomation automation;
     AAX_CParameterManager manager;
-    manager.Initialize (&automation);
+    manager.Initialize (&automation.delegate);
     manager.AddParameter (MakeParameter ("a").release());
     manager.AddParameter (MakeParameter ("b").release());
-    automation.calls.clear();
+    automation.clear();
 
     manager.RemoveAllParameters();
 
     EXPECT_EQ (manager.NumParameters(), 0);
     EXPECT_EQ (manager.GetParameterByID ("a"), nullptr);
-    EXPECT_EQ (automation.calls, (std::vector<std::string> { "unregister a", "unregister b" }));
+    EXPECT_EQ (automation.calls(), (std::vector<std::string> { "unregister a", "unregister b" }));
 }

@@ -1,7 +1,7 @@
 // The run-time wrappers of the host's controller, automation, transport,
 // view container and page tables, and the GUI object built on them.
 
-#include "FakeHost.h"
+#include "LibraryHost.h"
 
 #include "AAX_CEffectGUI.h"
 #include "AAX_CEffectParameters.h"
@@ -21,15 +21,35 @@
 
 #include <memory>
 
-using namespace fakehost;
+using namespace librarytest;
+
+namespace
+{
+    /** The controller unknown of a mono-in, stereo-out instance of the effect. */
+    HostController& controllerOf (TestHost& host, InstanceOptions options = {})
+    {
+        return host.makeController (options, "com.velkor.zelk-multi", 0x10001, 0x20002);
+    }
+
+    /** A view container for a window of this test, with a native view to show. */
+    HostViewContainer& viewOf (TestHost& host, int* nativeView, VersionSet versions = versionsUpTo (2))
+    {
+        InstanceOptions options;
+        options.viewContainer = versions;
+        options.viewType = 1;
+        options.nativeView = nativeView;
+        options.gestureResult = AAX_SUCCESS;
+        return host.registry().make<HostViewContainer> (options);
+    }
+}
 
 // ---------------------------------------------------------------------------
 // Controller
 
 TEST (Controller, ForwardsVersion1Queries)
 {
-    FakeHost host;
-    FakeController controllerUnknown (host);
+    TestHost host;
+    auto& controllerUnknown = controllerOf (host);
     {
         AAX_VController controller (&controllerUnknown);
 
@@ -49,23 +69,24 @@ TEST (Controller, ForwardsVersion1Queries)
 
         const uint8_t payload[4] = { 0, 0, 0, 1 };
         EXPECT_EQ (controller.PostPacket (3, payload, sizeof (payload)), 0);
-        ASSERT_EQ (controllerUnknown.packets.size(), 1u);
-        EXPECT_EQ (controllerUnknown.packets[0].field, 3);
-        EXPECT_EQ (controllerUnknown.packets[0].data, std::vector<uint8_t> (payload, payload + 4));
+        const auto packets = controllerUnknown.postedPackets();
+        ASSERT_EQ (packets.size(), 1u);
+        EXPECT_EQ (packets[0].field, 3);
+        EXPECT_EQ (packets[0].payload, std::vector<uint8_t> (payload, payload + 4));
 
         AAX_CString effectID;
         EXPECT_EQ (controller.GetEffectID (&effectID), 0);
         EXPECT_STREQ (effectID.Get(), "com.velkor.zelk-multi");
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Controller, WithoutVersion1EverythingIsNullObject)
 {
-    FakeHost host;
-    ControllerOptions options;
-    options.controller = kNoVersions;
-    FakeController controllerUnknown (host, options);
+    TestHost host;
+    InstanceOptions options;
+    options.controller = noVersions;
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VController controller (&controllerUnknown);
 
     AAX_CSampleRate rate = 0;
@@ -73,15 +94,15 @@ TEST (Controller, WithoutVersion1EverythingIsNullObject)
     EXPECT_EQ (controller.PostPacket (3, nullptr, 0), AAX_ERROR_NULL_OBJECT);
     uint32_t meters = 0;
     EXPECT_EQ (controller.GetMeterCount (&meters), AAX_ERROR_NULL_OBJECT);
-    EXPECT_TRUE (controllerUnknown.packets.empty());
+    EXPECT_TRUE (controllerUnknown.postedPackets().empty());
 }
 
 TEST (Controller, WithoutVersion2NotificationsAndTimestampsAreUnimplemented)
 {
-    FakeHost host;
-    ControllerOptions options;
+    TestHost host;
+    InstanceOptions options;
     options.controller = onlyVersion (1);
-    FakeController controllerUnknown (host, options);
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VController controller (&controllerUnknown);
 
     AAX_CTransportCounter timestamp = 99;
@@ -93,45 +114,45 @@ TEST (Controller, WithoutVersion2NotificationsAndTimestampsAreUnimplemented)
     EXPECT_EQ (controller.GetHybridSignalLatency (&latency), AAX_ERROR_UNIMPLEMENTED);
     AAX_CBoolean isAudioSuite = 0;
     EXPECT_EQ (controller.GetIsAudioSuite (&isAudioSuite), AAX_ERROR_UNIMPLEMENTED);
-    EXPECT_TRUE (controllerUnknown.notifications.empty());
+    EXPECT_TRUE (controllerUnknown.notifications().empty());
 }
 
 TEST (Controller, NotificationWithoutDataSendsNullAndZero)
 {
-    FakeHost host;
-    FakeController controllerUnknown (host);
+    TestHost host;
+    auto& controllerUnknown = controllerOf (host);
     AAX_VController controller (&controllerUnknown);
 
     EXPECT_EQ (controller.SendNotification (0x41535076), 0);
-    ASSERT_EQ (controllerUnknown.notifications.size(), 1u);
-    EXPECT_EQ (controllerUnknown.notifications[0].type, 0x41535076u);
-    EXPECT_EQ (controllerUnknown.notifications[0].data, nullptr);
-    EXPECT_EQ (controllerUnknown.notifications[0].size, 0u);
+    const auto notifications = controllerUnknown.notifications();
+    ASSERT_EQ (notifications.size(), 1u);
+    EXPECT_EQ (notifications[0].first, 0x41535076u);
+    EXPECT_TRUE (notifications[0].second.empty());
 
-    AAX_CTransportCounter timestamp = 0;
+    AAX_CTransportCounter timestamp = 99;
     EXPECT_EQ (controller.GetCurrentAutomationTimestamp (&timestamp), 0);
-    EXPECT_EQ (timestamp, 42u);
+    EXPECT_EQ (timestamp, 0u) << "the host's answer";
 }
 
 TEST (Controller, TableCopyNeedsVersion4)
 {
-    FakeHost host;
-    ControllerOptions options;
-    options.controller = upToVersion (3);
-    FakeController controllerUnknown (host, options);
+    TestHost host;
+    InstanceOptions options;
+    options.controller = versionsUpTo (3);
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VController controller (&controllerUnknown);
 
     EXPECT_EQ (controller.CreateTableCopyForEffect (0x564C4B52, 0x5A4C4B31, 1, 0, 8), nullptr);
     EXPECT_EQ (controller.CreateTableCopyForLayout ("com.velkor.zelk-multi", "Default", 0, 8), nullptr);
-    EXPECT_TRUE (host.pageTables.empty()) << "no table is made when it cannot be filled";
+    EXPECT_EQ (host.count<HostPageTable>(), 0u) << "no table is made when it cannot be filled";
 }
 
 TEST (Controller, TableCopiesFromFileNeedVersion5)
 {
-    FakeHost host;
-    ControllerOptions options;
-    options.controller = upToVersion (4);
-    FakeController controllerUnknown (host, options);
+    TestHost host;
+    InstanceOptions options;
+    options.controller = versionsUpTo (4);
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VController controller (&controllerUnknown);
 
     EXPECT_EQ (controller.CreateTableCopyForEffectFromFile ("pages.xml", 0, 1, 2, 3, 0, 8), nullptr);
@@ -139,49 +160,49 @@ TEST (Controller, TableCopiesFromFileNeedVersion5)
 
     std::unique_ptr<AAX_IPageTable> table (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8));
     ASSERT_NE (table, nullptr);
-    EXPECT_EQ (host.pageTables.front()->filledFrom, "effect");
+    EXPECT_EQ (controllerUnknown.calls(), std::vector<std::string> { "CreateTableCopyForEffect" });
 }
 
 TEST (Controller, FilledTableBelongsToTheCaller)
 {
-    FakeHost host;
-    FakeController controllerUnknown (host);
+    TestHost host;
+    auto& controllerUnknown = controllerOf (host);
     {
         AAX_VController controller (&controllerUnknown);
         std::unique_ptr<AAX_IPageTable> table (controller.CreateTableCopyForLayoutFromFile ("pages.xml", 0, "Default", 0, 8));
         ASSERT_NE (table, nullptr);
-        EXPECT_EQ (host.pageTables.front()->filledFrom, "layout file pages.xml");
+        EXPECT_EQ (controllerUnknown.calls(), std::vector<std::string> { "CreateTableCopyForLayoutFromFile pages.xml" });
 
         EXPECT_EQ (table->InsertPage (0), 0);
         int32_t pages = 0;
         EXPECT_EQ (table->GetNumPages (pages), 0);
         EXPECT_EQ (pages, 1);
-        EXPECT_EQ (host.pageTables.front()->references, 2) << "versions 1 and 2 held by the wrapper";
+        EXPECT_EQ (host.only<HostPageTable>().references(), 2) << "versions 1 and 2 held by the wrapper";
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Controller, FailedFillReleasesTheNewTable)
 {
-    FakeHost host;
-    ControllerOptions options;
+    TestHost host;
+    InstanceOptions options;
     options.tableCopyResult = AAX_ERROR_INVALID_ARGUMENT;
-    FakeController controllerUnknown (host, options);
+    auto& controllerUnknown = controllerOf (host, options);
     {
         AAX_VController controller (&controllerUnknown);
         EXPECT_EQ (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8), nullptr);
-        ASSERT_EQ (host.pageTables.size(), 1u);
-        EXPECT_EQ (host.pageTables.front()->references, 0);
+        ASSERT_EQ (host.count<HostPageTable>(), 1u);
+        EXPECT_EQ (host.only<HostPageTable>().references(), 0);
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (Controller, TableCopyWithoutComponentFactoryIsNull)
 {
-    FakeHost host;
-    ControllerOptions options;
+    TestHost host;
+    InstanceOptions options;
     options.componentFactory = false;
-    FakeController controllerUnknown (host, options);
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VController controller (&controllerUnknown);
     EXPECT_EQ (controller.CreateTableCopyForEffect (1, 2, 3, 0, 8), nullptr);
 }
@@ -191,32 +212,34 @@ TEST (Controller, TableCopyWithoutComponentFactoryIsNull)
 
 TEST (AutomationDelegate, ForwardsEveryRequest)
 {
-    FakeHost host;
-    FakeController controllerUnknown (host);
+    TestHost host;
+    auto& controllerUnknown = controllerOf (host);
     {
         AAX_VAutomationDelegate automation (&controllerUnknown);
         automation.RegisterParameter ("gain-1");
         automation.PostTouchRequest ("gain-1");
+        AAX_CBoolean touched = 0;
+        EXPECT_EQ (automation.GetTouchState ("gain-1", &touched), 0);
+        EXPECT_EQ (touched, 1);
         automation.PostSetValueRequest ("gain-1", 0.25);
         automation.PostReleaseRequest ("gain-1");
         automation.PostCurrentValue ("gain-1", 0.25);
         automation.UnregisterParameter ("gain-1");
-        AAX_CBoolean touched = 0;
         EXPECT_EQ (automation.GetTouchState ("gain-1", &touched), 0);
-        EXPECT_EQ (touched, 1);
+        EXPECT_EQ (touched, 0);
     }
-    EXPECT_EQ (controllerUnknown.automation.calls,
-               (std::vector<std::string> { "Register gain-1", "Touch gain-1", "SetValue gain-1 0.25",
-                                           "Release gain-1", "CurrentValue gain-1 0.25", "Unregister gain-1" }));
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (controllerUnknown.automation().calls(),
+               (std::vector<std::string> { "register gain-1", "touch gain-1", "set gain-1 0.25",
+                                           "release gain-1", "current gain-1 0.25", "unregister gain-1" }));
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (AutomationDelegate, MissingInterfaceIsNullObject)
 {
-    FakeHost host;
-    ControllerOptions options;
+    TestHost host;
+    InstanceOptions options;
     options.automationDelegate = false;
-    FakeController controllerUnknown (host, options);
+    auto& controllerUnknown = controllerOf (host, options);
     AAX_VAutomationDelegate automation (&controllerUnknown);
 
     EXPECT_EQ (automation.RegisterParameter ("gain-1"), AAX_ERROR_NULL_OBJECT);
@@ -234,31 +257,32 @@ TEST (AutomationDelegate, MissingInterfaceIsNullObject)
 
 TEST (Transport, VersionsAnswerTheirOwnQueries)
 {
-    FakeHost host;
-    FakeController controllerUnknown (host);
+    TestHost host;
+    auto& controllerUnknown = controllerOf (host);
     AAX_VTransport transport (&controllerUnknown);
 
+    // The host's answers (a stopped transport at 120 BPM in 4/4) reach the caller.
     double tempo = 0;
     EXPECT_EQ (transport.GetCurrentTempo (&tempo), 0);
     EXPECT_EQ (tempo, 120.0);
     int32_t numerator = 0, denominator = 0;
     EXPECT_EQ (transport.GetCurrentMeter (&numerator, &denominator), 0);
-    EXPECT_EQ (numerator, 7);
-    EXPECT_EQ (denominator, 8);
-    int64_t ticks = 0;
+    EXPECT_EQ (numerator, 4);
+    EXPECT_EQ (denominator, 4);
+    int64_t ticks = -1;
     EXPECT_EQ (transport.GetCustomTickPosition (&ticks, 50), 0);
-    EXPECT_EQ (ticks, 100);
-    int64_t selectionStart = 0;
+    EXPECT_EQ (ticks, 0);
+    int64_t selectionStart = -1;
     EXPECT_EQ (transport.GetTimelineSelectionStartPosition (&selectionStart), 0);
-    EXPECT_EQ (selectionStart, 777);
+    EXPECT_EQ (selectionStart, 0);
 }
 
 TEST (Transport, MissingVersion2IsUnimplementedAndVersion1NullObject)
 {
-    FakeHost host;
-    ControllerOptions options;
+    TestHost host;
+    InstanceOptions options;
     options.transport = onlyVersion (1);
-    FakeController controllerUnknown (host, options);
+    auto& controllerUnknown = controllerOf (host, options);
     {
         AAX_VTransport transport (&controllerUnknown);
         int64_t location = 0;
@@ -268,12 +292,12 @@ TEST (Transport, MissingVersion2IsUnimplementedAndVersion1NullObject)
         EXPECT_EQ (transport.GetTimeCodeInfo (&rate, &offset), AAX_ERROR_UNIMPLEMENTED);
         int32_t metronome = 0;
         EXPECT_EQ (transport.IsMetronomeEnabled (&metronome), AAX_ERROR_UNIMPLEMENTED);
-        bool playing = false;
+        bool playing = true;
         EXPECT_EQ (transport.IsTransportPlaying (&playing), 0);
-        EXPECT_TRUE (playing);
+        EXPECT_FALSE (playing);
     }
 
-    controllerUnknown.options.transport = kNoVersions;
+    controllerUnknown.options().transport = noVersions;
     AAX_VTransport withoutTransport (&controllerUnknown);
     double tempo = 0;
     EXPECT_EQ (withoutTransport.GetCurrentTempo (&tempo), AAX_ERROR_NULL_OBJECT);
@@ -286,37 +310,39 @@ TEST (Transport, MissingVersion2IsUnimplementedAndVersion1NullObject)
 
 TEST (ViewContainer, ForwardsSizeModifiersAndGestures)
 {
-    FakeHost host;
-    FakeViewContainer view;
-    host.Watch (view);
+    TestHost host;
+    int nativeView = 0;
+    auto& view = viewOf (host, &nativeView);
     {
         AAX_VViewContainer container (&view);
         EXPECT_EQ (container.GetType(), 1);
-        EXPECT_EQ (container.GetPtr(), &view.nativeView);
+        EXPECT_EQ (container.GetPtr(), &nativeView);
 
         AAX_Point size (525.0f, 950.0f);
         EXPECT_EQ (container.SetViewSize (size), 0);
-        EXPECT_EQ (view.lastSize.horz, 950.0f);
-        EXPECT_EQ (view.lastSize.vert, 525.0f);
+        ASSERT_EQ (view.requestedSizes().size(), 1u);
+        EXPECT_EQ (view.requestedSizes()[0].horz, 950.0f);
+        EXPECT_EQ (view.requestedSizes()[0].vert, 525.0f);
 
-        uint32_t modifiers = 0;
+        uint32_t modifiers = 7;
         EXPECT_EQ (container.GetModifiers (&modifiers), 0);
-        EXPECT_EQ (modifiers, 0x5u);
+        EXPECT_EQ (modifiers, 0u) << "the host's answer";
 
         container.HandleParameterMouseDown ("gain-1", 1);
         container.HandleParameterMouseDrag ("gain-1", 1);
         container.HandleParameterMouseUp ("gain-1", 1);
         const AAX_CParamID ids[] = { "gain-1", "mix-1" };
         container.HandleMultipleParametersMouseDown (ids, 2, 0);
-        EXPECT_EQ (view.calls, (std::vector<std::string> { "Down gain-1 1", "Drag gain-1 1", "Up gain-1 1", "MultiDown 2" }));
+        EXPECT_EQ (view.calls(), (std::vector<std::string> { "Down gain-1 1", "Drag gain-1 1", "Up gain-1 1", "MultiDown 2 0" }));
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (ViewContainer, MissingVersionsGiveTheirFallbacks)
 {
-    FakeViewContainer noVersions (kNoVersions);
-    AAX_VViewContainer empty (&noVersions);
+    TestHost host;
+    int nativeView = 0;
+    AAX_VViewContainer empty (&viewOf (host, &nativeView, noVersions));
     EXPECT_EQ (empty.GetType(), 0);
     EXPECT_EQ (empty.GetPtr(), nullptr);
     AAX_Point size (1.0f, 1.0f);
@@ -325,8 +351,7 @@ TEST (ViewContainer, MissingVersionsGiveTheirFallbacks)
     EXPECT_EQ (empty.GetModifiers (&modifiers), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (empty.HandleParameterMouseDown ("gain-1", 0), AAX_ERROR_UNIMPLEMENTED);
 
-    FakeViewContainer onlyFirst (onlyVersion (1));
-    AAX_VViewContainer firstVersion (&onlyFirst);
+    AAX_VViewContainer firstVersion (&viewOf (host, &nativeView, onlyVersion (1)));
     const AAX_CParamID ids[] = { "gain-1" };
     EXPECT_EQ (firstVersion.HandleMultipleParametersMouseUp (ids, 1, 0), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (firstVersion.HandleParameterMouseUp ("gain-1", 0), 0);
@@ -334,13 +359,11 @@ TEST (ViewContainer, MissingVersionsGiveTheirFallbacks)
 
 TEST (PageTable, EveryMissingVersionIsUnimplemented)
 {
-    HostOptions options;
+    auto options = versionTwoHost();
     options.pageTable = onlyVersion (1);
-    FakeHost host (options);
-    FakePageTable hostTable (host);
-    FakeDefinition notATable;
-    host.Watch (hostTable);
-    host.Watch (notATable);
+    TestHost host (options);
+    auto& hostTable = host.registry().make<HostPageTable> (host.options());
+    auto& notATable = host.registry().make<HostDefinition>();
     {
         AAX_VPageTable table (&hostTable);
         EXPECT_TRUE (table.IsSupported());
@@ -349,7 +372,7 @@ TEST (PageTable, EveryMissingVersionIsUnimplemented)
         EXPECT_EQ (table.GetNumParametersWithNameVariations (count), AAX_ERROR_UNIMPLEMENTED);
         EXPECT_EQ (table.ClearParameterNameVariations(), AAX_ERROR_UNIMPLEMENTED);
         EXPECT_EQ (table.SetParameterNameVariation ("gain-1", AAX_CString ("Gn"), 2), AAX_ERROR_UNIMPLEMENTED);
-        EXPECT_EQ (hostTable.calls, std::vector<std::string> { "Map gain-1 0 2" });
+        EXPECT_EQ (hostTable.pages(), (std::vector<std::vector<std::string>> { { "", "", "gain-1" } }));
     }
     {
         AAX_VPageTable table (&notATable);
@@ -358,21 +381,26 @@ TEST (PageTable, EveryMissingVersionIsUnimplemented)
         AAX_CBoolean empty = 0;
         EXPECT_EQ (table.Empty (empty), AAX_ERROR_UNIMPLEMENTED);
     }
-    EXPECT_EQ (host.UnbalancedObjects(), "");
+    EXPECT_EQ (host.unbalanced(), "");
 }
 
 TEST (PageTable, Version2NameVariations)
 {
-    FakeHost host;
-    FakePageTable hostTable (host);
-    AAX_VPageTable table (&hostTable);
+    TestHost host;
+    AAX_VPageTable table (&host.registry().make<HostPageTable> (host.options()));
 
-    int32_t count = 0;
+    int32_t count = -1;
     EXPECT_EQ (table.GetNumParametersWithNameVariations (count), 0);
-    EXPECT_EQ (count, 2);
+    EXPECT_EQ (count, 0);
     EXPECT_EQ (table.SetParameterNameVariation ("gain-1", AAX_CString ("Gn"), 2), 0);
+    EXPECT_EQ (table.GetNumParametersWithNameVariations (count), 0);
+    EXPECT_EQ (count, 1);
+    AAX_CString name;
+    EXPECT_EQ (table.GetParameterNameVariationOfLength ("gain-1", 2, name), 0);
+    EXPECT_STREQ (name.Get(), "Gn");
     EXPECT_EQ (table.ClearNameVariationsForParameter ("gain-1"), 0);
-    EXPECT_EQ (hostTable.calls, (std::vector<std::string> { "SetNameVariation gain-1 2", "ClearNameVariations gain-1" }));
+    EXPECT_EQ (table.GetNumParametersWithNameVariations (count), 0);
+    EXPECT_EQ (count, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -445,36 +473,32 @@ namespace
     public:
         explicit GuiSession (int parameterCount)
             : effect (new EffectWithParameters (parameterCount)),
-              controller (host, optionsFor (effect)),
-              gui (new RecordingGUI (events))
+              controller (controllerOf (host)),
+              gui (new RecordingGUI (events)),
+              view (viewOf (host, &nativeView)),
+              secondView (viewOf (host, &nativeView))
         {
             effect->AddRef();
             gui->AddRef();
-            host.Watch (view);
-            host.Watch (secondView);
+            controller.setEffect (static_cast<AAX_IACFEffectParameters*> (effect));
         }
 
         ~GuiSession()
         {
             if (gui != nullptr)
                 gui->Release();
+            controller.setEffect (nullptr);
             effect->Release();
         }
 
-        static ControllerOptions optionsFor (EffectWithParameters* effect)
-        {
-            ControllerOptions options;
-            options.effectParameters = static_cast<AAX_IACFEffectParameters*> (effect);
-            return options;
-        }
-
         std::vector<std::string> events;
-        FakeHost host;
+        TestHost host;
         EffectWithParameters* effect;
-        FakeController controller;
+        HostController& controller;
         RecordingGUI* gui;
-        FakeViewContainer view;
-        FakeViewContainer secondView;
+        int nativeView = 0;
+        HostViewContainer& view;
+        HostViewContainer& secondView;
     };
 }
 
@@ -491,7 +515,7 @@ TEST (EffectGUI, OpeningAViewPushesEveryParameterOnceInOrder)
     EXPECT_EQ (session.events, (std::vector<std::string> { "create contents", "create container",
                                                            "updated param-0", "updated param-1", "updated param-2" }));
     EXPECT_EQ (gui.GetViewContainerType(), 1);
-    EXPECT_EQ (gui.GetViewContainerPtr(), &session.view.nativeView);
+    EXPECT_EQ (gui.GetViewContainerPtr(), &session.nativeView);
 }
 
 TEST (EffectGUI, NoParametersNoUpdates)
@@ -547,10 +571,10 @@ TEST (EffectGUI, ReopeningReplacesTheContainer)
     gui.SetViewContainer (&session.view);
     gui.SetViewContainer (&session.secondView);
 
-    EXPECT_EQ (session.view.references, 0) << "the first view is let go when replaced";
-    EXPECT_GT (session.secondView.references, 0);
+    EXPECT_EQ (session.view.references(), 0) << "the first view is let go when replaced";
+    EXPECT_GT (session.secondView.references(), 0);
     gui.SetViewContainer (nullptr);
-    EXPECT_EQ (session.secondView.references, 0);
+    EXPECT_EQ (session.secondView.references(), 0);
 }
 
 TEST (EffectGUI, UninitializeClosesTheViewAndReleasesTheHost)
@@ -565,7 +589,7 @@ TEST (EffectGUI, UninitializeClosesTheViewAndReleasesTheHost)
     EXPECT_EQ (gui.Controller(), nullptr);
     EXPECT_EQ (gui.Transport(), nullptr);
     EXPECT_EQ (gui.GetEffectParameters(), nullptr);
-    EXPECT_EQ (session.host.UnbalancedObjects(), "");
+    EXPECT_EQ (session.host.unbalanced(), "");
 }
 
 TEST (EffectGUI, InitializeWithoutControllerIsNotInitialized)
@@ -624,7 +648,7 @@ TEST (EffectGUI, ReleasingWithAnOpenViewLetsGoOfEverything)
     session.gui->Release();
     session.gui = nullptr;
 
-    EXPECT_EQ (session.view.references, 0);
-    EXPECT_EQ (session.controller.references, 0);
+    EXPECT_EQ (session.view.references(), 0);
+    EXPECT_EQ (session.controller.references(), 0);
     EXPECT_EQ (ACFCanUnloadNow (nullptr), liveBefore + 1) << "only the effect is still alive";
 }

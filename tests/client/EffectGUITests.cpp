@@ -1,6 +1,6 @@
 // The GUI object as the host drives it: the processor's editor exists
 // exactly while the host has a view container open.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 
 #include "AAX_Errors.h"
 #include "AAX_Exports.h"
@@ -17,14 +17,16 @@
 namespace
 {
     using clienttest::HostedEffect;
+    using zelkhost::HostController;
+    using zelkhost::HostViewContainer;
 
-    /** A GUI object made by its creation procedure, initialised against a
-        controller that hands it the effect of `instance`. */
+    /** A GUI object made by its creation procedure and initialised against a
+        controller (an instance's own hands it that instance's effect). The
+        test opens and closes views on it itself, as a host does. */
     class HostedGUI
     {
     public:
-        HostedGUI (fakehost::FakeHost& host, HostedEffect& instance)
-            : controller (host, optionsFor (instance))
+        explicit HostedGUI (HostController& controllerToUse) : controller (controllerToUse)
         {
             unknown = static_cast<IACFUnknown*> (aaxclient::createEffectGUIObject());
             void* found = nullptr;
@@ -50,14 +52,7 @@ namespace
             object = nullptr;
         }
 
-        static fakehost::ControllerOptions optionsFor (HostedEffect& instance)
-        {
-            fakehost::ControllerOptions options;
-            options.effectParameters = instance.Unknown();
-            return options;
-        }
-
-        fakehost::FakeController controller;
+        HostController& controller;
         IACFUnknown* unknown = nullptr;
         AAX_IACFEffectGUI* gui = nullptr;
         aaxclient::EffectGUI* object = nullptr;
@@ -77,31 +72,26 @@ namespace
                 setHandler ([] (void*, void*) { return 0; });
     }
 
-    /** A view container holding an X11 window of the test's own. */
-    class X11ViewContainer : public fakehost::FakeViewContainer
-    {
-    public:
-        explicit X11ViewContainer (void* windowHandle) : handle (windowHandle) {}
-
-        int32_t GetType() override { return aaxclient::kViewContainerTypeX11Window; }
-        void* GetPtr() override { return handle; }
-
-    private:
-        void* handle;
-    };
-
     class EffectGUITest : public ::testing::Test
     {
     protected:
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
+        /** A view container of the host; with a window handle it holds that X11 window. */
+        HostViewContainer& makeView (void* windowHandle = nullptr)
+        {
+            zelkhost::InstanceOptions options;
+            options.viewType = windowHandle != nullptr ? aaxclient::kViewContainerTypeX11Window : 0;
+            options.nativeView = windowHandle;
+            return host.host().registry().make<HostViewContainer> (options);
+        }
+
+        clienttest::ClientSession host;
     };
 
     TEST_F (EffectGUITest, EditorExistsWhileTheViewIsOpen)
     {
-        fakehost::FakeViewContainer view;
+        auto& view = makeView();
         HostedEffect instance (host);
-        HostedGUI window (host, instance);
+        HostedGUI window (instance.Controller());
 
         ASSERT_EQ (window.initializeResult, AAX_SUCCESS);
         ASSERT_NE (window.object, nullptr);
@@ -118,7 +108,8 @@ namespace
         ASSERT_EQ (window.gui->GetViewSize (&size), AAX_SUCCESS);
         EXPECT_EQ (size.horz, (float) editor->getWidth());
         EXPECT_EQ (size.vert, (float) editor->getHeight());
-        EXPECT_EQ (view.lastSize.horz, (float) editor->getWidth());
+        ASSERT_FALSE (view.requestedSizes().empty());
+        EXPECT_EQ (view.requestedSizes().back().horz, (float) editor->getWidth());
 
         ASSERT_EQ (window.gui->SetViewContainer (nullptr), AAX_SUCCESS);
         EXPECT_EQ (window.object->getEditor(), nullptr);
@@ -136,10 +127,10 @@ namespace
         juce::Component hostWindow;
         hostWindow.setBounds (0, 0, 1000, 600);
         hostWindow.addToDesktop (0);
-        X11ViewContainer view (hostWindow.getWindowHandle());
+        auto& view = makeView (hostWindow.getWindowHandle());
 
         HostedEffect instance (host);
-        HostedGUI window (host, instance);
+        HostedGUI window (instance.Controller());
         window.gui->SetViewContainer (&view);
 
         ASSERT_NE (window.object->getEditor(), nullptr);
@@ -152,9 +143,10 @@ namespace
 
     TEST_F (EffectGUITest, ReopeningTheViewMakesAFreshEditor)
     {
-        fakehost::FakeViewContainer first, second;   // outlive the window, which holds the open one
+        auto& first = makeView();   // the host keeps its view containers
+        auto& second = makeView();
         HostedEffect instance (host);
-        HostedGUI window (host, instance);
+        HostedGUI window (instance.Controller());
 
         window.gui->SetViewContainer (&first);
         window.gui->SetViewContainer (nullptr);
@@ -167,25 +159,25 @@ namespace
     TEST_F (EffectGUITest, UninitializeWithTheViewOpenDestroysTheEditor)
     {
         HostedEffect instance (host);
-        fakehost::FakeViewContainer view;
+        auto& view = makeView();
         {
-            HostedGUI window (host, instance);
+            HostedGUI window (instance.Controller());
             window.gui->SetViewContainer (&view);
             ASSERT_NE (instance.Processor().getActiveEditor(), nullptr);
         }
 
         EXPECT_EQ (instance.Processor().getActiveEditor(), nullptr);
-        EXPECT_EQ (view.references, 0);
+        EXPECT_EQ (view.references(), 0);
     }
 
     TEST_F (EffectGUITest, WithoutAnEffectOfOursNoEditorIsMade)
     {
-        fakehost::FakeController controller (host);
+        auto& controller = host.host().makeController ({});
         auto* unknown = static_cast<IACFUnknown*> (aaxclient::createEffectGUIObject());
         void* found = nullptr;
         unknown->QueryInterface (IID_IAAXEffectGUIV1, &found);
         auto* gui = static_cast<AAX_IACFEffectGUI*> (found);
-        fakehost::FakeViewContainer view;
+        auto& view = makeView();
 
         gui->Initialize (&controller);
         EXPECT_EQ (gui->SetViewContainer (&view), AAX_SUCCESS);
@@ -197,9 +189,10 @@ namespace
 
     TEST_F (EffectGUITest, EverythingIsReleasedAfterTheWindowAndInstanceGo)
     {
-        fakehost::FakeViewContainer view;
+        auto& view = makeView();
         HostedEffect instance (host);
-        HostedGUI window (host, instance);
+        auto& controller = instance.Controller();   // the host keeps it after the instance goes
+        HostedGUI window (controller);
         window.gui->SetViewContainer (&view);
         window.gui->TimerWakeup();
 
@@ -208,8 +201,7 @@ namespace
 
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 0);
         EXPECT_EQ (aaxclient::JuceLibraryScope::liveScopes(), 0);
-        EXPECT_EQ (view.references, 0);
-        EXPECT_EQ (window.controller.references, 0);
-        EXPECT_EQ (instance.Controller().references, 0);
+        EXPECT_EQ (view.references(), 0);
+        EXPECT_EQ (controller.references(), 0);
     }
 }

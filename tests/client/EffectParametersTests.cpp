@@ -1,6 +1,6 @@
 // One effect instance against a host: its host-visible parameters, the
 // mirroring of values in both directions, and its chunks.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 
 #include "AAX_CEffectParameters.h"
 #include "AAX_CString.h"
@@ -52,8 +52,7 @@ namespace
     class EffectParametersTest : public ::testing::Test
     {
     protected:
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
+        clienttest::ClientSession host;
     };
 
     //==========================================================================
@@ -62,7 +61,6 @@ namespace
     TEST_F (HostParameters, OnePerProcessorParameterInOrderPlusTheMasterBypass)
     {
         HostedEffect instance (host);
-        ASSERT_EQ (instance.initializeResult, AAX_SUCCESS);
 
         int32_t count = 0;
         instance.Host().GetNumberOfParameters (&count);
@@ -115,28 +113,29 @@ namespace
     TEST_F (HostParameters, EveryParameterIsRegisteredWithTheHostsAutomation)
     {
         HostedEffect instance (host);
-        const auto& registered = instance.Controller().answering.registered;
+        const auto calls = instance.Controller().automation().calls();
+        const auto registrations = std::count_if (calls.begin(), calls.end(), [] (const std::string& call) { return call.rfind ("register ", 0) == 0; });
 
-        EXPECT_EQ (registered.size(), 74u);
-        EXPECT_EQ (std::count (registered.begin(), registered.end(), "numCrossovers"), 1);
-        EXPECT_EQ (std::count (registered.begin(), registered.end(), "MasterBypassID"), 1);
+        EXPECT_EQ (registrations, 74);
+        EXPECT_EQ (std::count (calls.begin(), calls.end(), "register numCrossovers"), 1);
+        EXPECT_EQ (std::count (calls.begin(), calls.end(), "register MasterBypassID"), 1);
     }
 
     TEST_F (HostParameters, MasterBypassReachesTheBypassFieldAsAPacket)
     {
         HostedEffect instance (host);
-        auto& packets = instance.Controller().packets;
-
         instance.Host().GenerateCoefficients();
+        auto packets = instance.Controller().postedPackets();
         ASSERT_EQ (packets.size(), 1u);
         EXPECT_EQ (packets[0].field, aaxclient::kFieldMasterBypass);
-        ASSERT_EQ (packets[0].data.size(), aaxclient::kMasterBypassPacketSize);
+        ASSERT_EQ (packets[0].payload.size(), aaxclient::kMasterBypassPacketSize);
 
         instance.Host().SetParameterNormalizedValue ("MasterBypassID", 1.0);
         instance.Host().GenerateCoefficients();
+        packets = instance.Controller().postedPackets();
         ASSERT_EQ (packets.size(), 2u);
         float value = 0.0f;
-        std::memcpy (&value, packets[1].data.data(), sizeof (value));
+        std::memcpy (&value, packets[1].payload.data(), sizeof (value));
         EXPECT_EQ (value, 1.0f);
     }
 
@@ -160,13 +159,13 @@ namespace
     TEST_F (ParameterMirroring, HostUpdatesReachTheProcessorWithoutEcho)
     {
         HostedEffect instance (host);
-        auto& answering = instance.Controller().answering;
-        answering.setRequests.clear();
+        auto& answering = instance.Controller().automation();
+        answering.clearRequests();
 
         ASSERT_EQ (instance.Host().UpdateParameterNormalizedValue ("gain-2", 0.25, 0), AAX_SUCCESS);
 
         EXPECT_FLOAT_EQ (parameterNamed (instance.Processor(), "gain-2").getValue(), 0.25f);
-        EXPECT_TRUE (answering.RequestsFor ("gain-2").empty());
+        EXPECT_TRUE (answering.setRequestsFor ("gain-2").empty());
     }
 
     TEST_F (ParameterMirroring, HostSetRequestsReachTheProcessor)
@@ -182,19 +181,23 @@ namespace
     TEST_F (ParameterMirroring, ProcessorChangesBecomeOneSetRequestEach)
     {
         HostedEffect instance (host);
-        auto& answering = instance.Controller().answering;
-        answering.setRequests.clear();
+        auto& answering = instance.Controller().automation();
+        answering.clearRequests();
 
         auto& mix = parameterNamed (instance.Processor(), "mix-3");
         mix.beginChangeGesture();
         mix.setValueNotifyingHost (0.3f);
         mix.endChangeGesture();
 
-        ASSERT_EQ (answering.RequestsFor ("mix-3").size(), 1u);
-        EXPECT_FLOAT_EQ (static_cast<float> (answering.RequestsFor ("mix-3")[0]), 0.3f);
+        ASSERT_EQ (answering.setRequestsFor ("mix-3").size(), 1u);
+        EXPECT_FLOAT_EQ (static_cast<float> (answering.setRequestsFor ("mix-3")[0]), 0.3f);
         EXPECT_FLOAT_EQ (static_cast<float> (instance.HostValue ("mix-3")), 0.3f);
-        EXPECT_NE (std::find (answering.gestures.begin(), answering.gestures.end(), "touch mix-3"), answering.gestures.end());
-        EXPECT_EQ (answering.gestures.back(), "release mix-3");
+        std::vector<std::string> gestures;
+        for (const auto& call : answering.calls())
+            if (call.rfind ("touch ", 0) == 0 || call.rfind ("release ", 0) == 0)
+                gestures.push_back (call);
+        EXPECT_NE (std::find (gestures.begin(), gestures.end(), "touch mix-3"), gestures.end());
+        EXPECT_EQ (gestures.back(), "release mix-3");
     }
 
     TEST_F (ParameterMirroring, HostValuesOutsideTheRangeOrNotANumberAreHarmless)
@@ -215,18 +218,17 @@ namespace
     TEST_F (ParameterMirroring, HostChangeOfTheCrossoverCountIsNotSentBack)
     {
         HostedEffect instance (host);
-        auto& answering = instance.Controller().answering;
-        answering.setRequests.clear();
+        auto& answering = instance.Controller().automation();
+        answering.clearRequests();
 
         auto& crossovers = rangedNamed (instance.Processor(), "numCrossovers");
         const double twoCrossovers = crossovers.convertTo0to1 (2.0f);
         instance.Host().UpdateParameterNormalizedValue ("numCrossovers", twoCrossovers, 0);
 
         EXPECT_FLOAT_EQ (crossovers.getValue(), static_cast<float> (twoCrossovers));
-        EXPECT_TRUE (answering.RequestsFor ("numCrossovers").empty());
-        for (const auto& request : answering.setRequests)
-            EXPECT_DOUBLE_EQ (instance.HostValue (request.id.c_str()),
-                              static_cast<double> (parameterNamed (instance.Processor(), request.id).getValue())) << request.id;
+        EXPECT_TRUE (answering.setRequestsFor ("numCrossovers").empty());
+        for (const auto& [id, value] : answering.setRequests())
+            EXPECT_DOUBLE_EQ (instance.HostValue (id.c_str()), static_cast<double> (parameterNamed (instance.Processor(), id).getValue())) << id;
     }
 
     //==========================================================================
@@ -272,9 +274,9 @@ namespace
         }
 
         AAX_CBoolean equal = 0;
-        copy.Host().CompareActiveChunk (clienttest::AsChunk (controls), &equal);
+        copy.Host().CompareActiveChunk (controls.get(), &equal);
         EXPECT_EQ (equal, 1);
-        EXPECT_EQ (clienttest::ChunkData (copy.SaveChunk (stateChunk)), clienttest::ChunkData (state));
+        EXPECT_EQ (copy.SaveChunk (stateChunk).data(), state.data());
     }
 
     TEST_F (Chunks, StateChunkCarriesChangesNotYetCopiedIntoTheStateTree)
@@ -297,36 +299,37 @@ namespace
         auto state = original.SaveChunk (stateChunk);
 
         HostedEffect copy (host);
-        auto& answering = copy.Controller().answering;
-        answering.setRequests.clear();
+        auto& answering = copy.Controller().automation();
+        answering.clearRequests();
         ASSERT_EQ (copy.RestoreChunk (stateChunk, state), AAX_SUCCESS);
 
         for (auto* parameter : copy.Processor().getParameters())
         {
             const auto id = idOf (*parameter).toStdString();
-            const auto requests = answering.RequestsFor (id);
+            const auto requests = answering.setRequestsFor (id);
             ASSERT_EQ (requests.size(), 1u) << id;
             EXPECT_FLOAT_EQ (static_cast<float> (requests[0]), parameter->getValue()) << id;
             EXPECT_FLOAT_EQ (static_cast<float> (copy.HostValue (id.c_str())), parameter->getValue()) << id;
         }
 
-        EXPECT_TRUE (answering.RequestsFor ("MasterBypassID").empty());
+        EXPECT_TRUE (answering.setRequestsFor ("MasterBypassID").empty());
     }
 
     TEST_F (Chunks, StateChunkWithoutItsSizeFirstIsRefused)
     {
         HostedEffect instance (host);
-        std::vector<uint8_t> record (kAAX_SPlugInChunkHeaderSize + 64, 0);
+        zelkhost::ChunkRecord record (64);
+        record.get()->fSize = 0;
 
-        EXPECT_EQ (instance.Host().GetChunk (stateChunk, clienttest::AsChunk (record)), AAX_ERROR_INCORRECT_CHUNK_SIZE);
-        EXPECT_EQ (clienttest::AsChunk (record)->fSize, 0);
+        EXPECT_EQ (instance.Host().GetChunk (stateChunk, record.get()), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+        EXPECT_EQ (record.get()->fSize, 0);
     }
 
     TEST_F (Chunks, DamagedStateIsRefusedWhole)
     {
         HostedEffect original (host);
         original.Host().UpdateParameterNormalizedValue ("gain-5", 0.9, 0);
-        auto data = clienttest::ChunkData (original.SaveChunk (stateChunk));
+        auto data = original.SaveChunk (stateChunk).data<uint8_t>();
 
         HostedEffect target (host);
         target.Host().UpdateParameterNormalizedValue ("gain-5", 0.1, 0);
@@ -335,7 +338,7 @@ namespace
         // Cut off half way: the reader would hand back part of the tree and
         // every parameter after the cut would fall back to its default.
         data.resize (data.size() / 2);
-        auto cut = clienttest::MakeChunkRecord (stateChunk, data);
+        auto cut = zelkhost::ChunkRecord (stateChunk, data);
         EXPECT_EQ (target.RestoreChunk (stateChunk, cut), AAX_ERROR_MALFORMED_CHUNK);
 
         EXPECT_FLOAT_EQ (parameterNamed (target.Processor(), "gain-5").getValue(), 0.1f);
@@ -346,7 +349,7 @@ namespace
     {
         HostedEffect original (host);
         original.Host().UpdateParameterNormalizedValue ("frequency_lowpass-3", 0.3, 0);
-        const auto valid = clienttest::ChunkData (original.SaveChunk (stateChunk));
+        const auto valid = original.SaveChunk (stateChunk).data<uint8_t>();
 
         HostedEffect target (host);
         std::mt19937 random (20260512u);
@@ -378,7 +381,7 @@ namespace
                     break;
             }
 
-            auto record = clienttest::MakeChunkRecord (stateChunk, data);
+            auto record = zelkhost::ChunkRecord (stateChunk, data);
             const AAX_Result result = target.RestoreChunk (stateChunk, record);
             ASSERT_TRUE (result == AAX_SUCCESS || result == AAX_ERROR_MALFORMED_CHUNK) << result;
         }
@@ -389,7 +392,7 @@ namespace
             EXPECT_LE (parameter->getValue(), 1.0f);
         }
 
-        auto good = clienttest::MakeChunkRecord (stateChunk, valid);
+        auto good = zelkhost::ChunkRecord (stateChunk, valid);
         EXPECT_EQ (target.RestoreChunk (stateChunk, good), AAX_SUCCESS);
         EXPECT_FLOAT_EQ (parameterNamed (target.Processor(), "frequency_lowpass-3").getValue(),
                          parameterNamed (original.Processor(), "frequency_lowpass-3").getValue());
@@ -412,17 +415,19 @@ namespace
         HostedEffect first (host);
         HostedEffect second (host);
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 2);
+        auto& firstController = first.Controller();   // the host keeps its controllers
+        auto& secondController = second.Controller();
 
         first.Close();
         second.Close();
 
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 0);
         EXPECT_EQ (aaxclient::JuceLibraryScope::liveScopes(), 0);
-        for (auto* instance : { &first, &second })
+        for (auto* controller : { &firstController, &secondController })
         {
-            EXPECT_EQ (instance->Controller().references, 0);
-            EXPECT_EQ (instance->Controller().answering.references, 0);
-            EXPECT_EQ (instance->Controller().transport.references, 0);
+            EXPECT_EQ (controller->references(), 0);
+            EXPECT_EQ (controller->automation().references(), 0);
+            EXPECT_EQ (controller->transport().references(), 0);
         }
     }
 }

@@ -1,6 +1,6 @@
 // The process procedure on the host's audio thread: once running, a block
 // allocates nothing.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 
 #include "client/AlgorithmContext.h"
 #include "client/ProcessProcedure.h"
@@ -47,8 +47,7 @@ namespace
                 processAlgorithmInstances (contexts, contexts + 1);
         }
 
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
+        clienttest::ClientSession host;
         std::vector<float> buffers[2];
         float* pointers[2] {};
         int32_t bufferSize = 512;

@@ -1,6 +1,7 @@
 // Registration through the bundle's entry point: what the host learns about
 // the effect and its components.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
+#include "DescriptionObjects.h"
 
 #include "AAX_Enums.h"
 #include "AAX_Exports.h"
@@ -14,52 +15,48 @@
 
 namespace
 {
-    using namespace fakehost;
+    using namespace zelkhost;
 
+    /** The linked plug-in started and registered by the host kit (which
+        records what it described), with procedures registered one by one. */
     class Registration : public ::testing::Test
     {
     protected:
-        void SetUp() override
+        static HostOptions versionTwoHost()
         {
-            startup = std::make_unique<ScopedStartup> (host);
-            IACFPluginDefinition* definition = nullptr;
-            result = ACFRegisterPlugin (host.Unknown(), &definition);
-            if (definition != nullptr)
-                definition->Release();
+            HostOptions options;
+            options.componentDescriptor = versionsUpTo (2);
+            options.propertyMap = versionsUpTo (2);
+            return options;
         }
 
-        void TearDown() override { startup.reset(); }
+        const RecordedEffect& Descriptor() { return description().effects.at (0); }
+        const RecordedDescription& description() { return client.session.registration().description; }
 
-        FakeEffectDescriptor& Descriptor()
+        /** The properties the native process procedure was registered with. */
+        static const std::map<AAX_EProperty, AAX_CPropertyValue>& PropertiesOf (const RecordedComponent& component)
         {
-            return *host.effectDescriptors.at (0);
+            return component.processProcs.at (0).properties.values;
         }
 
-        FakePropertyMap& PropertiesOf (const FakeComponentDescriptor& component)
-        {
-            auto* map = fakeBehind<FakePropertyMap> (component.nativeRegistrations.at (0).properties);
-            if (map == nullptr)
-                throw std::runtime_error ("the process procedure was registered without a host property map");
-            return *map;
-        }
-
-        FakeHost host;
-        std::unique_ptr<ScopedStartup> startup;
-        acfResult result = -1;
+        clienttest::ClientSession client { versionTwoHost() };
+        PluginHost& host = client.host();
+        acfResult result = client.session.registration().result;
     };
 
     TEST_F (Registration, DescribesExactlyOneEffectUnderItsReverseDnsIdentifier)
     {
         ASSERT_EQ (result, ACF_OK);
-        ASSERT_EQ (host.collections.size(), 1u);
-        const auto& collection = *host.collections[0];
+        ASSERT_EQ (host.registry().all<HostCollection>().size(), 1u);
+        const auto& collection = description();
 
         ASSERT_EQ (collection.effects.size(), 1u);
-        EXPECT_EQ (collection.effects[0].first, "com.velkoraudiotools.zelk-multi");
-        EXPECT_EQ (collection.manufacturer, "Velkor Audio Tools");
+        EXPECT_EQ (collection.effects[0].effectID, "com.velkoraudiotools.zelk-multi");
+        EXPECT_EQ (collection.manufacturerName, "Velkor Audio Tools");
         EXPECT_EQ (collection.packageNames, (std::vector<std::string> { "Multiband Saturator", "ZELK-MULTI" }));
         EXPECT_EQ (collection.packageVersion, aaxclient::kPackageVersion);
-        EXPECT_TRUE (host.traces.empty()) << host.traces.front().message;
+        const auto traces = host.services().traces();
+        EXPECT_TRUE (traces.empty()) << traces.front().message;
     }
 
     TEST_F (Registration, NamesTheEffectAndRegistersBothCreationProcedures)
@@ -69,8 +66,8 @@ namespace
 
         EXPECT_EQ (descriptor.names, (std::vector<std::string> { "Multiband Saturator", "ZELK-MULTI" }));
         EXPECT_EQ (descriptor.categories, (std::vector<uint32_t> { aaxclient::kCategoryHarmonic }));
-        EXPECT_NE (std::find (descriptor.calls.begin(), descriptor.calls.end(), "ProcPtr AAX_ProcPtrID_Create_EffectParameters"), descriptor.calls.end());
-        EXPECT_NE (std::find (descriptor.calls.begin(), descriptor.calls.end(), "ProcPtr AAX_ProcPtrID_Create_EffectGUI"), descriptor.calls.end());
+        EXPECT_NE (descriptor.procPointer ("AAX_ProcPtrID_Create_EffectParameters"), nullptr);
+        EXPECT_NE (descriptor.procPointer ("AAX_ProcPtrID_Create_EffectGUI"), nullptr);
     }
 
     TEST_F (Registration, OffersMonoAndStereoComponentsEachWithTheProcessProcedure)
@@ -81,20 +78,18 @@ namespace
 
         std::vector<std::pair<int32_t, int32_t>> stemPairs;
 
-        for (auto* unknown : descriptor.components)
+        for (const auto& component : descriptor.components)
         {
-            auto* component = fakeBehind<FakeComponentDescriptor> (unknown);
-            ASSERT_NE (component, nullptr);
-            ASSERT_EQ (component->nativeRegistrations.size(), 1u);
-            EXPECT_EQ (reinterpret_cast<const void*> (component->nativeRegistrations[0].process),
+            ASSERT_EQ (component.processProcs.size(), 1u);
+            EXPECT_TRUE (component.processProcs[0].native);
+            EXPECT_EQ (reinterpret_cast<const void*> (component.processProcs[0].process),
                        reinterpret_cast<const void*> (&aaxclient::processAlgorithmInstances));
 
-            auto& properties = PropertiesOf (*component);
-            stemPairs.emplace_back (properties.values.at (AAX_eProperty_InputStemFormat),
-                                    properties.values.at (AAX_eProperty_OutputStemFormat));
-            EXPECT_EQ (static_cast<uint32_t> (properties.values.at (aaxclient::kPropertyManufacturerID)), aaxclient::fourCharCode ("VLKR"));
-            EXPECT_EQ (static_cast<uint32_t> (properties.values.at (aaxclient::kPropertyProductID)), aaxclient::fourCharCode ("ZLK1"));
-            EXPECT_EQ (properties.values.count (AAX_eProperty_PlugInID_Native), 1u);
+            auto& properties = PropertiesOf (component);
+            stemPairs.emplace_back (properties.at (AAX_eProperty_InputStemFormat), properties.at (AAX_eProperty_OutputStemFormat));
+            EXPECT_EQ (static_cast<uint32_t> (properties.at (aaxclient::kPropertyManufacturerID)), aaxclient::fourCharCode ("VLKR"));
+            EXPECT_EQ (static_cast<uint32_t> (properties.at (aaxclient::kPropertyProductID)), aaxclient::fourCharCode ("ZLK1"));
+            EXPECT_EQ (properties.count (AAX_eProperty_PlugInID_Native), 1u);
         }
 
         EXPECT_EQ (stemPairs, (std::vector<std::pair<int32_t, int32_t>> {
@@ -114,8 +109,15 @@ namespace
             "PrivateData 5 4 0"
         };
 
-        for (auto* unknown : Descriptor().components)
-            EXPECT_EQ (fakeBehind<FakeComponentDescriptor> (unknown)->fields, expected);
+        const auto components = host.registry().all<HostComponentDescriptor>();
+        ASSERT_EQ (components.size(), 2u);
+        for (const auto* component : components)
+        {
+            auto fields = component->calls();
+            fields.erase (std::remove_if (fields.begin(), fields.end(), [] (const std::string& call) { return call.rfind ("ProcessProc", 0) == 0; }),
+                          fields.end());
+            EXPECT_EQ (fields, expected);
+        }
     }
 
     TEST_F (Registration, PlugInTypeIDsDifferBetweenComponents)
@@ -123,11 +125,11 @@ namespace
         ASSERT_EQ (result, ACF_OK);
         std::vector<int32_t> ids;
 
-        for (auto* unknown : Descriptor().components)
+        for (const auto& component : Descriptor().components)
         {
-            auto& properties = PropertiesOf (*fakeBehind<FakeComponentDescriptor> (unknown));
-            ids.push_back (properties.values.at (AAX_eProperty_PlugInID_Native));
-            ids.push_back (properties.values.at (AAX_eProperty_PlugInID_AudioSuite));
+            auto& properties = PropertiesOf (component);
+            ids.push_back (properties.at (AAX_eProperty_PlugInID_Native));
+            ids.push_back (properties.at (AAX_eProperty_PlugInID_AudioSuite));
         }
 
         std::sort (ids.begin(), ids.end());
@@ -141,12 +143,10 @@ namespace
 
     TEST (RegistrationObjects, NothingOfThePlugInStaysAliveAfterwards)
     {
-        FakeHost host;
         {
-            ScopedStartup startup (host);
-            IACFPluginDefinition* definition = nullptr;
-            ASSERT_EQ (ACFRegisterPlugin (host.Unknown(), &definition), ACF_OK);
-            definition->Release();
+            clienttest::ClientSession client;
+            ASSERT_EQ (client.session.registration().result, ACF_OK);
+            EXPECT_TRUE (client.session.registration().receivedDefinition);
         }
 
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 0);

@@ -71,7 +71,7 @@ TEST (ResponseDisplay, OpeningAndClosingTheWindowSwitchBothPlotsOff)
     EXPECT_EQ (windowtest::getPlain (window.processor, "output_plot"), 0.0f);
 }
 
-TEST (ResponseDisplay, DISABLED_ButtonsDriveTheTimerAndTheCurves) // until the overlays let clicks through
+TEST (ResponseDisplay, ButtonsDriveTheTimerAndTheCurves)
 {
     OpenWindow window;
     auto& display = *window.editor->responseDisplay;

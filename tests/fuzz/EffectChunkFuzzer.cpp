@@ -1,7 +1,7 @@
 // Chunks restored into and compared against one initialised effect instance,
-// made through the registered creation procedure and initialised against the
-// library tests' in-process host, whose automation answers every set request
-// through the effect as a host does.
+// made through the registered creation procedure and initialised by the host
+// kit, whose automation answers every set request through the effect as a
+// host does.
 //
 // Input: one selector byte, then the chunk's data. Bit 0 of the selector
 // picks the chunk ID ('elck' or 'juce'), bit 1 whether the record's own
@@ -12,7 +12,7 @@
 //  - each processor parameter and its host parameter hold the same value;
 //  - the controls chunk saved now compares equal to the active state;
 //  - the library reported no failed assertion.
-#include "client/ClientTestHost.h"
+#include "client/ClientSession.h"
 #include "FuzzSupport.h"
 
 #include "AAX_CEffectParameters.h"
@@ -30,8 +30,7 @@ namespace
 
     struct EffectUnderTest
     {
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
+        clienttest::ClientSession host;
         clienttest::HostedEffect instance { host };
     };
 
@@ -53,9 +52,6 @@ namespace
         {
             fuzzsupport::isolateUserFolders();
             madeEffect = new EffectUnderTest();
-
-            if (madeEffect->instance.initializeResult != AAX_SUCCESS)
-                fail ("the effect did not initialise");
 
             std::atexit (closeEffect);
         }
@@ -97,7 +93,7 @@ namespace
     {
         auto saved = effect.instance.SaveChunk (kControlsChunkID);
         AAX_CBoolean equal = 0;
-        require (effect.instance.Host().CompareActiveChunk (clienttest::AsChunk (saved), &equal) == AAX_SUCCESS,
+        require (effect.instance.Host().CompareActiveChunk (saved.get(), &equal) == AAX_SUCCESS,
                  "comparing the saved controls chunk failed");
         require (equal != 0, "the controls chunk saved just now differs from the active state");
     }
@@ -123,11 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     // A record of exactly the header and the data: reads past fSize are
     // address-sanitizer reports.
-    auto record = clienttest::MakeChunkRecord (recordID, fuzzsupport::bytesOf (data + 1, size - 1));
-    clienttest::AsChunk (record)->fVersion = 1;
+    zelkhost::ChunkRecord record (recordID, fuzzsupport::bytesOf (data + 1, size - 1));
+    record.get()->fVersion = 1;
 
     AAX_CBoolean equal = 2;
-    require (effect.instance.Host().CompareActiveChunk (clienttest::AsChunk (record), &equal) == AAX_SUCCESS,
+    require (effect.instance.Host().CompareActiveChunk (record.get(), &equal) == AAX_SUCCESS,
              "CompareActiveChunk failed");
     require (equal == 0 || equal == 1, "CompareActiveChunk gave no answer");
 
@@ -139,15 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     checkParameters (effect);
     checkSavedControlsMatch (effect);
 
-    require (effect.host.asserts.empty(), "the library reported a failed assertion");
+    auto& services = effect.host.host().services();
+    require (services.asserts().empty(), "the library reported a failed assertion");
 
-    // The fakes record every call; nothing of it is needed across inputs.
-    auto& answering = effect.instance.Controller().answering;
-    answering.setRequests.clear();
-    answering.currentValues.clear();
-    answering.gestures.clear();
-    effect.instance.Controller().packets.clear();
-    effect.instance.Controller().notifications.clear();
-    effect.host.traces.clear();
+    // The host kit records every call; nothing of it is needed across inputs.
+    effect.instance.Controller().clearRecords();
+    services.clear();
     return 0;
 }

@@ -2,7 +2,7 @@
 // plug-in's own code, one folder per program.
 //   fuzz_seed_writer OUTPUT_FOLDER
 // tests/fuzz/corpus was made with it; run it again after a format change.
-#include "client/ClientTestHost.h"
+#include "client/ClientSession.h"
 #include "FuzzSupport.h"
 
 #include "AAX_CChunkDataParser.h"
@@ -61,25 +61,12 @@ namespace
         parser.AddInt16 ("steps", 7);
         parser.AddString ("label", AAX_CString ("low band"));
 
-        std::vector<uint8_t> record (kAAX_SPlugInChunkHeaderSize + static_cast<size_t> (parser.GetChunkDataSize()));
-        auto* chunk = clienttest::AsChunk (record);
+        zelkhost::ChunkRecord record (static_cast<uint32_t> (parser.GetChunkDataSize()));
 
-        if (parser.GetChunkData (chunk) != AAX_SUCCESS)
+        if (parser.GetChunkData (record.get()) != AAX_SUCCESS)
             fuzzsupport::fail ("could not write the chunk of every type");
 
-        return clienttest::ChunkData (record);
-    }
-
-    zelkhost::StoredChunk storedChunk (const std::vector<uint8_t>& record)
-    {
-        const auto* chunk = reinterpret_cast<const AAX_SPlugInChunk*> (record.data());
-        zelkhost::StoredChunk stored;
-        stored.id = chunk->fChunkID;
-        stored.version = chunk->fVersion;
-        stored.name = std::string (chunk->fName, ::strnlen (chunk->fName, sizeof (chunk->fName)));
-        const auto data = clienttest::ChunkData (record);
-        stored.data.assign (data.begin(), data.end());
-        return stored;
+        return record.data<uint8_t>();
     }
 
     std::string fileText (const juce::XmlElement& presets)
@@ -99,12 +86,8 @@ int main (int argc, char** argv)
     const auto root = juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]);
     fuzzsupport::isolateUserFolders();
 
-    fakehost::FakeHost host;
-    fakehost::ScopedStartup startup { host };
+    clienttest::ClientSession host;
     clienttest::HostedEffect instance { host };
-
-    if (instance.initializeResult != AAX_SUCCESS)
-        fuzzsupport::fail ("the effect did not initialise");
 
     // Saved as a host saves them: the default instance, then a changed one.
     const auto defaultControls = instance.SaveChunk (kControlsChunkID);
@@ -113,16 +96,16 @@ int main (int argc, char** argv)
     const auto changedControls = instance.SaveChunk (kControlsChunkID);
     const auto changedState = instance.SaveChunk (aaxclient::kProcessorStateChunkID);
 
-    writeSeed (root, "controls_chunk", "default", clienttest::ChunkData (defaultControls));
+    writeSeed (root, "controls_chunk", "default", defaultControls.data<uint8_t>());
     writeSeed (root, "controls_chunk", "every-type", controlsChunkOfEveryType());
 
-    writeSeed (root, "effect_chunk", "elck-default", withSelector (0, clienttest::ChunkData (defaultControls)));
-    writeSeed (root, "effect_chunk", "elck-changed", withSelector (0, clienttest::ChunkData (changedControls)));
-    writeSeed (root, "effect_chunk", "juce-default", withSelector (1, clienttest::ChunkData (defaultState)));
-    writeSeed (root, "effect_chunk", "juce-changed", withSelector (1, clienttest::ChunkData (changedState)));
+    writeSeed (root, "effect_chunk", "elck-default", withSelector (0, defaultControls.data<uint8_t>()));
+    writeSeed (root, "effect_chunk", "elck-changed", withSelector (0, changedControls.data<uint8_t>()));
+    writeSeed (root, "effect_chunk", "juce-default", withSelector (1, defaultState.data<uint8_t>()));
+    writeSeed (root, "effect_chunk", "juce-changed", withSelector (1, changedState.data<uint8_t>()));
 
-    writeSeed (root, "processor_state", "default", clienttest::ChunkData (defaultState));
-    writeSeed (root, "processor_state", "changed", clienttest::ChunkData (changedState));
+    writeSeed (root, "processor_state", "default", defaultState.data<uint8_t>());
+    writeSeed (root, "processor_state", "changed", changedState.data<uint8_t>());
 
     // presets.xml: the factory file, the same with two user entries, and
     // a file of one short user entry.
@@ -141,8 +124,8 @@ int main (int argc, char** argv)
 
     // The host's state file: both chunks of the changed instance, and none.
     zelkhost::ChunkSet chunks;
-    chunks.chunks.push_back (storedChunk (changedControls));
-    chunks.chunks.push_back (storedChunk (changedState));
+    chunks.chunks.push_back (changedControls.stored());
+    chunks.chunks.push_back (changedState.stored());
     const auto stateFile = chunks.serialise();
     writeSeed (root, "host_state_file", "two-chunks", stateFile.data(), stateFile.size());
     const auto emptyFile = zelkhost::ChunkSet().serialise();

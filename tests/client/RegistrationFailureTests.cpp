@@ -1,0 +1,64 @@
+// A standard exception during registration reaches the host as the
+// registration entry point reports it: one trace with the exception's own
+// text, and AAX_ERROR_UNKNOWN_EXCEPTION.
+#include "support/LinkedPlugin.h"
+
+#include "AAX_Enums.h"
+#include "AAX_Errors.h"
+#include "AAX_Exports.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace
+{
+    using zelkhost::PluginHost;
+
+    /** The host kit, except that its component factory throws when the
+        plug-in asks it for an effect descriptor. */
+    class HostThatThrows final : public IACFComponentFactory
+    {
+    public:
+        explicit HostThatThrows (PluginHost& hostToWrap) : host (hostToWrap) {}
+
+        acfResult QueryInterface (const acfIID& iid, void** out) override
+        {
+            if (iid != IID_IACFComponentFactory)
+                return host.unknown()->QueryInterface (iid, out);
+
+            *out = static_cast<IACFComponentFactory*> (this);
+            return ACF_OK;
+        }
+
+        acfUInt32 AddRef() override { return 1; }
+        acfUInt32 Release() override { return 1; }
+
+        acfResult CreateComponent (const acfCLSID& clsid, IACFUnknown* outer, const acfIID& iid, void** out) override
+        {
+            if (clsid == AAXCompID_EffectDescriptor)
+                throw std::runtime_error ("descriptor store exhausted");
+
+            return host.factory().CreateComponent (clsid, outer, iid, out);
+        }
+
+    private:
+        PluginHost& host;
+    };
+}
+
+TEST (RegistrationFailure, AStandardExceptionIsTracedWithItsTextByTheEntryPoint)
+{
+    PluginHost host;
+    testsupport::ScopedStartup startup (host);
+    HostThatThrows throwing (host);
+
+    IACFPluginDefinition* definition = nullptr;
+    EXPECT_EQ (ACFRegisterPlugin (&throwing, &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
+    EXPECT_EQ (definition, nullptr);
+
+    const auto traces = host.services().traces();
+    ASSERT_EQ (traces.size(), 1u);
+    EXPECT_EQ (traces[0].priority, AAX_eTracePriority_Critical);
+    EXPECT_EQ (traces[0].message, "AAXRegisterPlugin exception caught: descriptor store exhausted");
+}

@@ -1,0 +1,115 @@
+// The stand-in host showing the plug-in's window: a picture of it without a
+// display, and a real window that ends the program cleanly when closed.
+
+#include "X11WindowCloser.h"
+
+#include <gtest/gtest.h>
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+    struct Run
+    {
+        int exitCode = -1;
+        juce::String output;
+    };
+
+    /** Runs zelk_host with DISPLAY removed from its environment, or kept. */
+    juce::ChildProcess* startHost (juce::ChildProcess& process, const juce::StringArray& arguments, bool withDisplay)
+    {
+        juce::StringArray command;
+        if (! withDisplay)
+            command.addArray ({ "/usr/bin/env", "-u", "DISPLAY" });
+        command.add (ZELK_HOST_PROGRAM);
+        command.addArray (arguments);
+        return process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr) ? &process : nullptr;
+    }
+
+    Run finish (juce::ChildProcess& process)
+    {
+        Run run;
+        run.output = process.readAllProcessOutput();
+        process.waitForProcessToFinish (60000);
+        run.exitCode = (int) process.getExitCode();
+        return run;
+    }
+
+    /** Pixels of the picture's plot area in the colour of a spectrum curve. */
+    int curvePixels (const juce::Image& picture, juce::Colour curve)
+    {
+        int count = 0;
+        for (int y = 30 + 50; y < 30 + 278; ++y)     // the plot area below its "In" and "Out" buttons
+            for (int x = 0; x < picture.getWidth(); ++x)
+            {
+                const auto pixel = picture.getPixelAt (x, y);
+                count += std::abs (pixel.getRed() - curve.getRed()) < 30 && std::abs (pixel.getGreen() - curve.getGreen()) < 30
+                         && std::abs (pixel.getBlue() - curve.getBlue()) < 30;
+            }
+        return count;
+    }
+
+    class HostView : public ::testing::Test
+    {
+    protected:
+        juce::TemporaryFile folderName;
+        juce::File folder;
+
+        void SetUp() override { folder = folderName.getFile(); folder.createDirectory(); }
+        void TearDown() override { folder.deleteRecursively(); }
+    };
+}
+
+TEST_F (HostView, SnapshotWithoutADisplayShowsTheSpectra)
+{
+    const auto picture = folder.getChildFile ("window.png");
+    juce::ChildProcess process;
+    ASSERT_NE (startHost (process, { "--snapshot", picture.getFullPathName(), "numCrossovers=3" }, false), nullptr);
+    const auto run = finish (process);
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+
+    const auto image = juce::ImageFileFormat::loadFrom (picture);
+    ASSERT_TRUE (image.isValid());
+    EXPECT_EQ (image.getWidth(), 950);
+    EXPECT_EQ (image.getHeight(), 525);
+    EXPECT_GT (curvePixels (image, juce::Colour (0xff8acc25)), 200) << "output spectrum (0xccadff2f on black)";
+    EXPECT_GT (curvePixels (image, juce::Colour (0xffa8a8a8)), 200) << "input spectrum (0xccd3d3d3 on black)";
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles, "*"), 1) << "nothing but the picture";
+}
+
+TEST_F (HostView, WindowNeedsADisplay)
+{
+    const auto state = folder.getChildFile ("state.zlks");
+    juce::ChildProcess process;
+    ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName() }, false), nullptr);
+    const auto run = finish (process);
+    EXPECT_NE (run.exitCode, 0);
+    EXPECT_TRUE (run.output.contains ("display")) << run.output;
+    EXPECT_FALSE (state.exists());
+
+    juce::ChildProcess both;
+    ASSERT_NE (startHost (both, { "--gui", "--snapshot", folder.getChildFile ("x.png").getFullPathName() }, true), nullptr);
+    EXPECT_NE (finish (both).exitCode, 0);
+}
+
+TEST_F (HostView, ClosingTheWindowEndsTheHostAndStoresTheState)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
+
+    const auto state = folder.getChildFile ("state.zlks");
+    hosttest::X11WindowCloser user;
+    juce::ChildProcess process;
+    ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
+    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000));
+    const auto run = finish (process);
+    EXPECT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (state.existsAsFile());
+
+    // The stored state is one the host can load again.
+    juce::ChildProcess again;
+    ASSERT_NE (startHost (again, { "--load-state", state.getFullPathName(), "--seconds", "0.1",
+                                   "--output", folder.getChildFile ("out.wav").getFullPathName() }, false), nullptr);
+    const auto rerun = finish (again);
+    EXPECT_EQ (rerun.exitCode, 0) << rerun.output;
+}
