@@ -9,10 +9,8 @@ using namespace overlay_test;
 
 namespace
 {
-    struct OverlayGesture : ::testing::Test
+    struct OverlayGesture : ::testing::Test, windowtest::OpenWindow
     {
-        OverlayGesture() { deliverMessages(); }
-        ~OverlayGesture() override { processor.editorBeingDeleted (editor.get()); }
 
         void useCrossovers (std::vector<float> frequencies)
         {
@@ -35,8 +33,6 @@ namespace
         MultiAudioEditor::BandDisplay& display (int b) { return *editor->bandDisplays[b]; }
         MultiAudioEditor::CrossoverEditor& crossover (int i) { return *editor->crossoverEditors[i]; }
 
-        MultiAudioProcessor processor;
-        std::unique_ptr<MultiAudioEditor> editor { dynamic_cast<MultiAudioEditor*> (processor.createEditor()) };
         DesktopMouse mouse { *editor };
     };
 }

@@ -1,56 +1,35 @@
 // Shared by the overlay tests: the overlays over a plot without the window,
-// user input through a desktop peer, and the message loop.
+// and the mouse played into a component on the desktop.
 #pragma once
 
+#include "WindowTestSupport.h"
 #include "editor/BandDisplay.h"
 #include "editor/CrossoverEditor.h"
-#include "engine/MultiAudioProcessor.h"
-
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include <dlfcn.h>
 
 namespace overlay_test
 {
-    inline void deliverMessages (int milliseconds = 30)
-    {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-    }
+    using windowtest::getPlain;
+    using windowtest::setPlain;
+    inline void deliverMessages (int milliseconds = 30) { windowtest::pumpMessages (milliseconds); }
 
-    inline void setPlain (MultiAudioProcessor& processor, const juce::String& id, float value)
-    {
-        auto* parameter = processor.apvts.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-    }
-
-    inline float getPlain (MultiAudioProcessor& processor, const juce::String& id)
-    {
-        return processor.apvts.getRawParameterValue (id)->load();
-    }
-
-    /** Outside a standalone application JUCE keeps Xlib's default error handler,
-        which ends the process; a bare virtual display lacks atoms JUCE sets on
-        its windows. Ignore those errors, as a host does. */
-    inline void ignoreXErrors()
-    {
-        using ErrorHandler = int (*) (void*, void*);
-        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY))
-            if (auto set = reinterpret_cast<ErrorHandler (*) (ErrorHandler)> (dlsym (xlib, "XSetErrorHandler")))
-                set ([] (void*, void*) { return 0; });
-    }
-
-    /** Puts a component on the desktop and plays the mouse into it through its
-        peer, as the windowing system does. Positions are in `target`'s pixels. */
+    /** Puts a component on the desktop unless it is there already and plays the
+        mouse into it through its peer, as the windowing system does. Positions
+        are in `target`'s pixels. */
     class DesktopMouse
     {
     public:
-        explicit DesktopMouse (juce::Component& topLevel) : top (topLevel)
+        explicit DesktopMouse (juce::Component& topLevel) : top (topLevel), owned (! topLevel.isOnDesktop())
         {
-            ignoreXErrors();
-            top.setVisible (true);
-            top.addToDesktop (0);
+            if (owned)
+            {
+                juce::Desktop::getInstance().getDisplays();   // the X connection, before its error handler
+                windowtest::installHostXErrorHandler();
+                top.setVisible (true);
+                top.addToDesktop (0);
+            }
         }
-        ~DesktopMouse() { top.removeFromDesktop(); }
+        ~DesktopMouse() { if (owned) top.removeFromDesktop(); }
+
         void move (juce::Component& target, juce::Point<int> p) { send (target, p, {}); }
 
         void click (juce::Component& target, juce::Point<int> p) { drag (target, p, p, 0); }
@@ -75,6 +54,7 @@ namespace overlay_test
         }
 
         juce::Component& top;
+        const bool owned;
         juce::int64 time = juce::Time::currentTimeMillis();
     };
 
