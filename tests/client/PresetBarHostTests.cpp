@@ -1,12 +1,8 @@
 // A preset chosen in the preset bar of the window the host opened reaches the
 // host as automation, and the controls chunk carries the new values.
-#include "ClientTestHost.h"
+#include "ClientSession.h"
 
 #include "AAX_CEffectParameters.h"
-#include "AAX_IACFEffectGUI.h"
-#include "AAX_UIDs.h"
-#include "client/EffectDescription.h"
-#include "client/EffectGUI.h"
 #include "engine/MultiAudioProcessor.h"
 #include "presets/StateComponent.h"
 
@@ -44,41 +40,31 @@ namespace
 
     TEST (PresetBarThroughTheHost, ChoosingAPresetAutomatesEveryChangedParameterAndTheControlsChunk)
     {
-        fakehost::FakeHost host;
-        fakehost::ScopedStartup startup { host };
-        clienttest::HostedEffect instance (host);
-        fakehost::ControllerOptions options;
-        options.effectParameters = instance.Unknown();
-        fakehost::FakeController controller (host, options);
-        void* found = nullptr;
-        static_cast<IACFUnknown*> (aaxclient::createEffectGUIObject())->QueryInterface (IID_IAAXEffectGUIV1, &found);
-        auto* gui = static_cast<AAX_IACFEffectGUI*> (found);
-        ASSERT_EQ (gui->Initialize (&controller), AAX_SUCCESS);
-        fakehost::FakeViewContainer view;
-        gui->SetViewContainer (&view);
-        auto* editor = dynamic_cast<aaxclient::EffectGUI&> (*gui).getEditor();
+        clienttest::ClientSession session;
+        clienttest::HostedEffect instance (session);
+        ASSERT_EQ (instance.Instance().openView(), AAX_SUCCESS);
+        auto* editor = instance.Processor().getActiveEditor();
         ASSERT_NE (editor, nullptr);
 
-        // The bar of the host's window; an editor without one gets a bar made on its processor.
+        // The bar of the host's window.
         auto& processor = dynamic_cast<MultiAudioProcessor&> (instance.Processor());
         auto* bar = findBar (*editor);
-        std::unique_ptr<state::StateComponent> ownBar;
-        if (bar == nullptr)
-            bar = (ownBar = std::make_unique<state::StateComponent> (processor.apvts, processor.abStateHolder, processor.presetsHolder)).get();
+        ASSERT_NE (bar, nullptr);
 
         std::vector<float> before;
         for (auto* p : processor.getParameters())
             before.push_back (p->getValue());
-        instance.Controller().answering.setRequests.clear();
+        auto& automation = instance.Controller().automation();
+        automation.clearRequests();
         dynamic_cast<juce::ComboBox&> (*bar->getChildComponent (2)).setSelectedId (9);   // as the list's menu does
         juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
 
-        const auto chunk = controlsIn (clienttest::ChunkData (instance.SaveChunk (kControlsChunkID)));
+        const auto chunk = controlsIn (instance.SaveChunk (kControlsChunkID).data<uint8_t>());
         int changed = 0;
         for (auto* p : processor.getParameters())
         {
             const auto id = dynamic_cast<juce::AudioProcessorParameterWithID*> (p)->paramID.toStdString();
-            const auto requests = instance.Controller().answering.RequestsFor (id);
+            const auto requests = automation.setRequestsFor (id);
             if (p->getValue() != before[(size_t) p->getParameterIndex()] && ++changed)
                 EXPECT_TRUE (! requests.empty() && requests.back() == p->getValue()) << id;
             EXPECT_EQ (instance.HostValue (id.c_str()), p->getValue()) << id;
@@ -86,9 +72,6 @@ namespace
         }
         EXPECT_GT (changed, 20);
 
-        ownBar.reset();
-        gui->SetViewContainer (nullptr);
-        gui->Uninitialize();
-        gui->Release();
+        instance.Instance().closeView();
     }
 }

@@ -55,14 +55,22 @@ namespace windowtest
                 throw std::runtime_error ("the window tests need a display (run them under xvfb-run -a)");
             installHostXErrorHandler();
             editor->addToDesktop (0);
-            // Keyboard focus, for typing into text boxes, once the window is mapped.
+            // Keyboard focus, for typing into text boxes: the window is mapped,
+            // has the X server's input focus and the focus event has arrived
+            // (JUCE then focuses a component of the window).
             auto* peer = editor->getPeer();
-            for (int attempt = 0; attempt < 100 && ! peer->isFocused(); ++attempt)
+            const auto focused = [&]
             {
+                auto* focus = juce::Component::getCurrentlyFocusedComponent();
+                return peer->isFocused() && focus != nullptr && editor->isParentOf (focus);
+            };
+            for (int attempt = 0; attempt < 200 && ! focused(); ++attempt)
+            {
+                if (! peer->isFocused())
+                    peer->grabFocus();
                 pumpMessages (10);
-                peer->grabFocus();
             }
-            pumpMessages (100);   // lets the focus events of the X server arrive
+            pumpMessages (50);
         }
 
         ~OpenWindow()
@@ -78,15 +86,18 @@ namespace windowtest
             auto* peer = editor->getPeer();
             ASSERT_NE (peer, nullptr);
             const auto where = editor->getLocalPoint (&component, position).toFloat();
-            const auto send = [&] (juce::ModifierKeys modifiers)
+            // Event times a second apart from one click to the next (no double
+            // clicks), the button held for 20 ms (no long press).
+            static juce::int64 clock = 0;
+            clock = std::max (clock + 1000, juce::Time::currentTimeMillis());
+            const auto send = [&] (juce::ModifierKeys modifiers, juce::int64 time)
             {
                 peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, where, modifiers,
-                                        juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
-                                        juce::Time::currentTimeMillis() + (eventTime += 300));
+                                        juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, time);
             };
-            send ({});
-            send (juce::ModifierKeys::leftButtonModifier);
-            send ({});
+            send ({}, clock);
+            send (juce::ModifierKeys::leftButtonModifier, clock + 10);
+            send ({}, clock + 30);
             pumpMessages();
         }
 
@@ -108,6 +119,5 @@ namespace windowtest
 
         MultiAudioProcessor processor;
         std::unique_ptr<MultiAudioEditor> editor;
-        juce::int64 eventTime = 0;
     };
 }
