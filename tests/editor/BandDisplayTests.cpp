@@ -2,110 +2,61 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace overlay_test;
 
-namespace
+// Each band spans the plot between its neighbouring handles, truncated to a
+// whole pixel; band 0 leaves its top 50 pixels to what lies behind.
+TEST (BandDisplay, SpansMeetAtTruncatedHandlePositions)
 {
-    struct BandDisplayTest : ::testing::Test
+    PlotOverlays overlays;
+    auto handle = [&] (size_t i) { return overlays.crossoverEditors[(int) i]->getHandlePosition(); };
+
+    for (int count = 0; count <= 5; ++count)
     {
-        PlotOverlays overlays;
-        MultiAudioEditor::BandDisplay& display (size_t b) { return *overlays.bandDisplays[(int) b]; }
-        float handle (size_t i) { return overlays.crossoverEditors[(int) i]->getHandlePosition(); }
-    };
-}
-
-TEST_F (BandDisplayTest, OneBandSpansTheWholePlot)
-{
-    overlays.setCrossoverCount (0);
-    auto& d = display (0);
-
-    EXPECT_TRUE (d.isVisible());
-    for (size_t b = 1; b < 6; ++b)
-        EXPECT_FALSE (display (b).isVisible()) << b;
-
-    EXPECT_EQ (d.gainSlider.getBounds(), juce::Rectangle<int> (0, -10, 950, 298));
-    EXPECT_EQ (d.selectButton.getBounds(), juce::Rectangle<int> (0, 50, 950, 238));
-    EXPECT_EQ (d.addCrossover.getBounds(), juce::Rectangle<int> (30, 0, 890, 30));
-    EXPECT_EQ (d.plotControls.getBounds(), juce::Rectangle<int> (925, 0, 25, 85));
-    EXPECT_EQ (d.getIndexOfChildComponent (&d.selectButton), 0) << "the click area lies behind the other controls";
-}
-
-// Neighbouring spans meet at the crossover handle, truncated to a whole pixel.
-TEST_F (BandDisplayTest, SpansMeetAtTruncatedHandlePositions)
-{
-    for (int count = 1; count <= 5; ++count)
-    {
-        overlays.setCrossoverCount (count);
-        for (size_t b = 0; b <= (size_t) count; ++b)
+        overlays.setCrossovers (count);
+        for (size_t b = 0; b < 6; ++b)
         {
-            auto& d = display (b);
-            ASSERT_TRUE (d.isVisible()) << count << " crossovers, band " << b;
+            auto& d = *overlays.bandDisplays[(int) b];
+            ASSERT_EQ (d.isVisible(), b <= (size_t) count) << count << "/" << b;
+            if (! d.isVisible())
+                continue;
+
             const int left = b == 0 ? 0 : (int) handle (b - 1);
             const int right = b == (size_t) count ? 950 : (int) handle (b);
-            EXPECT_EQ (d.gainSlider.getBounds(), juce::Rectangle<int> (left, -10, right - left, 298)) << count << "/" << b;
-            // Band 0 leaves its top 50 pixels free; every other band's click area covers its whole span.
-            EXPECT_EQ (d.selectButton.getBounds(),
-                       b == 0 ? juce::Rectangle<int> (left, 50, right - left, 238) : d.gainSlider.getBounds());
+            const auto span = juce::Rectangle<int> (left, -10, right - left, 298);
+            EXPECT_EQ (d.gainSlider.getBounds(), span) << count << "/" << b;
+            EXPECT_EQ (d.selectButton.getBounds(), b == 0 ? span.withTop (50).withHeight (238) : span);
             EXPECT_EQ (d.plotControls.getBounds(), juce::Rectangle<int> (right - 25, 0, 25, 85));
+            if (count < 5) { EXPECT_EQ (d.addCrossover.getBounds(), juce::Rectangle<int> (left + 30, 0, right - left - 60, 30)); }
+            EXPECT_EQ (d.getIndexOfChildComponent (&d.selectButton), 0) << "the click area lies behind";
         }
-        for (size_t b = (size_t) count + 1; b < 6; ++b)
-            EXPECT_FALSE (display (b).isVisible()) << count << "/" << b;
     }
 
-    // A handle with a fraction above one half: truncated, never rounded.
-    overlays.setCrossoverCount (1);
-    float hz = 300.0f;
-    while (handle (0) - std::floor (handle (0)) < 0.6f)
-        overlays.setCrossoverFrequency (0, hz += 7.0f);
-    EXPECT_EQ (display (1).gainSlider.getX(), (int) std::floor (handle (0))) << hz;
-    EXPECT_EQ (display (0).gainSlider.getRight(), (int) std::floor (handle (0))) << hz;
-}
-
-// A click on power, "B" or "S" flips the bound parameter and selects the band.
-TEST_F (BandDisplayTest, SwitchesFlipTheirParameterAndSelectTheBand)
-{
-    overlays.setCrossoverCount (2);
-    auto& d = display (2);
-    auto& controls = d.plotControls;
+    auto& controls = overlays.bandDisplays[0]->plotControls;
     EXPECT_EQ (controls.powerButton.getBounds(), juce::Rectangle<int> (0, 5, 20, 20));
     EXPECT_EQ (controls.activeButton.getBounds(), juce::Rectangle<int> (0, 30, 20, 20));
     EXPECT_EQ (controls.soloButton.getBounds(), juce::Rectangle<int> (0, 55, 20, 20));
-    EXPECT_EQ (d.gainSlider.getComponentID(), "band-display-gain-3");
 
-    struct Case { juce::Button& button; const char* id; juce::String parameter; };
-    const Case cases[] = {
-        { controls.powerButton, "real-activate-3", ParameterIDs::realActive (2) },
-        { controls.activeButton, "activate-3", ParameterIDs::active (2) },
-        { controls.soloButton, "solo-3", ParameterIDs::solo (2) },
-    };
-
-    DesktopMouse mouse (overlays.plot);
-    ChangeCounter selections (d.gainSlider);
-    for (const auto& c : cases)
-    {
-        EXPECT_EQ (c.button.getComponentID(), c.id);
-        d.setSelectionMark (false);
-        const float before = getPlain (overlays.processor, c.parameter);
-
-        mouse.click (c.button, { 10, 10 });
-        deliverMessages();
-
-        EXPECT_EQ (getPlain (overlays.processor, c.parameter), 1.0f - before) << c.id;
-        EXPECT_TRUE (d.hasSelectionMark()) << c.id;
-    }
-    EXPECT_EQ (selections.count, 3);
+    // A handle with a fraction above one half is truncated, never rounded.
+    overlays.setCrossovers (1);
+    for (float hz = 300.0f; handle (0) - std::floor (handle (0)) < 0.6f; hz += 7.0f)
+        overlays.setFrequency (0, hz);
+    EXPECT_EQ (overlays.bandDisplays[1]->gainSlider.getX(), (int) std::floor (handle (0)));
+    EXPECT_EQ (overlays.bandDisplays[0]->gainSlider.getRight(), (int) std::floor (handle (0)));
 }
 
-// The level handle answers only 30 pixels inside the span and within 15
-// pixels of its level; elsewhere the click reaches the band's click area.
-TEST_F (BandDisplayTest, LevelHandleHitBand)
+// The level handle answers only more than 30 pixels inside the span and
+// within 15 pixels of its level; elsewhere the click reaches the band's click area.
+TEST (BandDisplay, LevelHandleHitBand)
 {
-    overlays.setCrossoverCount (1);
-    auto& d = display (1);
-    auto& slider = d.gainSlider;
+    PlotOverlays overlays;
+    overlays.setCrossovers (1);
+    auto& d = *overlays.bandDisplays[1];
     setPlain (overlays.processor, ParameterIDs::compgain (1), 0.5f);
-    const int y = slider.getY() + juce::roundToInt (slider.getHandleY());
-    const int left = slider.getX(), right = slider.getRight(), mid = (left + right) / 2;
+    const int y = d.gainSlider.getY() + juce::roundToInt (d.gainSlider.getHandleY());
+    const int left = d.gainSlider.getX(), right = d.gainSlider.getRight(), mid = (left + right) / 2;
 
     struct Case { int x; int dy; bool hits; };
     const Case cases[] = {
@@ -115,23 +66,18 @@ TEST_F (BandDisplayTest, LevelHandleHitBand)
     for (const auto& c : cases)
     {
         auto* hit = overlays.plot.getComponentAt (juce::Point<int> (c.x, y + c.dy));
-        EXPECT_EQ (hit == &slider, c.hits) << c.x << ", " << c.dy;
-        if (! c.hits && c.x > left + 30 && c.x < right - 30)
-        {
-            EXPECT_EQ (hit, &d.selectButton);
-        }
+        EXPECT_EQ (hit, c.hits ? static_cast<juce::Component*> (&d.gainSlider) : &d.selectButton) << c.x << ", " << c.dy;
     }
 }
 
-// The "+" marker shows only where a click adds a crossover, and a click there
-// asks the window for one; with every crossover in use it never shows.
-TEST_F (BandDisplayTest, AddStripMarkerAndClicks)
+// The "+" marker shows only where a click adds a crossover, and only such a
+// click asks the window for one; with five crossovers it never shows.
+TEST (BandDisplay, AddStripMarkerAndClicks)
 {
-    overlays.setCrossoverCount (1);
-    auto& strip = display (1).addCrossover;
+    PlotOverlays overlays;
+    overlays.setCrossovers (1);
+    auto& strip = overlays.bandDisplays[1]->addCrossover;
     const int w = strip.getWidth();
-    ASSERT_GT (w, 200);
-
     DesktopMouse mouse (overlays.plot);
     ChangeCounter requests (strip);
 
@@ -144,59 +90,34 @@ TEST_F (BandDisplayTest, AddStripMarkerAndClicks)
     {
         mouse.move (strip, { c.x, c.y });
         EXPECT_EQ (strip.addButton.isVisible(), c.shows) << c.x << ", " << c.y;
-        if (c.shows)
-        {
-            EXPECT_EQ (strip.addButton.getBounds(), juce::Rectangle<int> (c.x - 15, 0, 30, 30));
-        }
+        if (c.shows) { EXPECT_EQ (strip.addButton.getBounds(), juce::Rectangle<int> (c.x - 15, 0, 30, 30)); }
     }
 
-    mouse.click (strip, { 120, 10 });   // lands on the marker, reaches the strip
+    mouse.click (strip, { 120, 10 });   // on the marker: reaches the strip
     mouse.click (strip, { 10, 10 });    // outside the active area
-    deliverMessages();
-    EXPECT_EQ (requests.count, 1);
-
     mouse.move (overlays.plot, { 5, 250 });
     EXPECT_FALSE (strip.addButton.isVisible()) << "leaving the strip hides the marker";
 
-    overlays.setCrossoverCount (5);
+    overlays.setCrossovers (5);
     for (int x : { 60, 100, 140 })
     {
-        mouse.move (strip, { x, 10 });
-        EXPECT_FALSE (strip.addButton.isVisible()) << x;
         mouse.click (strip, { x, 10 });
+        EXPECT_FALSE (strip.addButton.isVisible()) << x;
     }
     deliverMessages();
     EXPECT_EQ (requests.count, 1);
 }
 
-// The only band: a click on it clears the mark and tells the window nothing.
-TEST_F (BandDisplayTest, ClickOnTheOnlyBandClearsTheMark)
+// As drawn: "S" teal when soloed, "B" green while bypassed, the power glyph,
+// and the purple glow at the bottom of the selected band only.
+TEST (BandDisplay, SwitchesAndSelectionDrawTheirColours)
 {
-    overlays.setCrossoverCount (0);
-    auto& d = display (0);
-    d.setSelectionMark (true);
-
-    DesktopMouse mouse (overlays.plot);
-    ChangeCounter selections (d.gainSlider);
-    mouse.click (d.selectButton, { 100, 150 });
-    deliverMessages();
-
-    EXPECT_FALSE (d.hasSelectionMark());
-    EXPECT_EQ (selections.count, 0);
-}
-
-// Colours as drawn: "S" teal when soloed, "B" green while the band is
-// bypassed, the power glyph on its button, and the purple glow at the bottom
-// of the selected band only.
-TEST_F (BandDisplayTest, SwitchesAndSelectionDrawTheirColours)
-{
-    overlays.setCrossoverCount (2);
-    auto& controls = display (1).plotControls;
-
+    PlotOverlays overlays;
+    overlays.setCrossovers (2);
+    auto& controls = overlays.bandDisplays[1]->plotControls;
     auto pixelIn = [&controls] (juce::Button& button)
     {
-        const auto image = controls.createComponentSnapshot (controls.getLocalBounds());
-        return image.getPixelAt (button.getX() + 10, button.getY() + 3);
+        return controls.createComponentSnapshot (controls.getLocalBounds()).getPixelAt (button.getX() + 10, button.getY() + 3);
     };
     auto isBlack = [] (juce::Colour c) { return c.getRed() < 20 && c.getGreen() < 20 && c.getBlue() < 20; };
 
@@ -211,19 +132,15 @@ TEST_F (BandDisplayTest, SwitchesAndSelectionDrawTheirColours)
     EXPECT_TRUE (green.getRed() < 30 && green.getGreen() > 90 && green.getBlue() < 30) << green.toDisplayString (true);
 
     const auto power = controls.createComponentSnapshot (controls.powerButton.getBounds());
-    int brightPixels = 0;
+    int bright = 0;
     for (int y = 0; y < power.getHeight(); ++y)
         for (int x = 0; x < power.getWidth(); ++x)
-            brightPixels += power.getPixelAt (x, y).getBrightness() > 0.6f ? 1 : 0;
-    EXPECT_GT (brightPixels, 10) << "the power glyph is drawn";
+            bright += power.getPixelAt (x, y).getBrightness() > 0.6f ? 1 : 0;
+    EXPECT_GT (bright, 10) << "the power glyph is drawn";
 
-    display (1).setSelectionMark (true);
+    overlays.bandDisplays[1]->setSelectionMark (true);
     const auto plot = overlays.plot.createComponentSnapshot (overlays.plot.getLocalBounds());
-    auto bottomOf = [&] (size_t b)
-    {
-        const auto span = display (b).gainSlider.getBounds();
-        return plot.getPixelAt (span.getCentreX(), overlays.plot.getHeight() - 10);
-    };
+    auto bottomOf = [&] (int b) { return plot.getPixelAt (overlays.bandDisplays[b]->gainSlider.getBounds().getCentreX(), 268); };
     const auto glow = bottomOf (1);
     EXPECT_TRUE (glow.getAlpha() > 100 && glow.getRed() > 60 && glow.getBlue() > 60 && glow.getGreen() < 30)
         << glow.toDisplayString (true);
