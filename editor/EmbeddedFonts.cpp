@@ -22,7 +22,7 @@ namespace
 
         const juce::Typeface::Ptr roboto, fontAwesome;
 
-        JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL (EmbeddedTypefaces)
+        JUCE_DECLARE_SINGLETON (EmbeddedTypefaces, false)
     };
 
     JUCE_IMPLEMENT_SINGLETON (EmbeddedTypefaces)

@@ -6,7 +6,7 @@
 
     Each typeface is built from the embedded font data the first time it is
     asked for and kept until JUCE shuts down, so a repaint never builds one.
-    Message thread only, like the rest of the window. */
+    Safe to call from any thread. */
 namespace EmbeddedFonts
 {
     /** Roboto Regular, the window's text face. */

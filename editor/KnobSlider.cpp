@@ -23,6 +23,24 @@ namespace
     }
 
     const juce::Colour litDotColour (0xffc3c3c3);
+
+    /** Hides the shapes that paint nothing (both images begin with an unfilled
+        frame square). Filling them with a transparent colour leaves every pixel
+        as it was but costs a pass over the whole knob; hidden, they still count
+        for the drawable's bounds. */
+    void hideInvisibleShapes (juce::Drawable& drawable)
+    {
+        for (auto* child : drawable.getChildren())
+        {
+            if (auto* shape = dynamic_cast<juce::DrawableShape*> (child))
+                if (shape->getFill().isInvisible()
+                    && (shape->getStrokeType().getStrokeThickness() <= 0.0f || shape->getStrokeFill().isInvisible()))
+                    shape->setVisible (false);
+
+            if (auto* nested = dynamic_cast<juce::Drawable*> (child))
+                hideInvisibleShapes (*nested);
+        }
+    }
 }
 
 KnobSliderLookAndFeel::KnobSliderLookAndFeel()
@@ -48,6 +66,7 @@ void KnobSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
     {
         pointer = getEmbeddedSvgDrawable (resources::knobPointerSvg).createCopy();
         pointer->replaceColour (juce::Colours::black, pointerColour);
+        hideInvisibleShapes (*pointer);
         pointerMadeWith = pointerColour;
     }
 
@@ -58,7 +77,10 @@ void KnobSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
     if (drawKnobBody)
     {
         if (body == nullptr)
+        {
             body = getEmbeddedSvgDrawable (resources::knobBodySvg).createCopy();
+            hideInvisibleShapes (*body);
+        }
 
         body->setTransform (juce::AffineTransform::scale (s));
         body->draw (g, 1.0f, placement);
