@@ -220,9 +220,10 @@ void StateComponent::showSaveDialog()
     nameEditor->setColour (juce::TextEditor::outlineColourId, grey.withAlpha (0.4f));
     nameEditor->setColour (juce::TextEditor::focusedOutlineColourId, grey);
 
+    // Typing goes to the name: it comes first in the focus order (ahead of the
+    // buttons, which ask for place 1), now or when the dialog's window gets focus.
+    nameEditor->setExplicitFocusOrder (1);
     runAsynchronously (*saveDialog, *this, [] (StateComponent& bar, int result) { bar.finishSaveDialog (result); });
-
-    // The buttons come first in the focus order; typing goes to the name.
     nameEditor->grabKeyboardFocus();
 }
 

@@ -10,6 +10,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <optional>
 #include <string>
 
@@ -22,8 +23,9 @@ public:
     ScopedTemporaryHome()
         : savedHome (read ("HOME")), savedConfigHome (read ("XDG_CONFIG_HOME"))
     {
+        // The process ID keeps test programs that run at once (ctest -j) apart.
         home = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                   .getNonexistentChildFile ("zelk-presets-test-home", {}, false);
+                   .getNonexistentChildFile ("zelk-presets-test-home-" + juce::String (getpid()), {}, false);
         home.createDirectory();
         setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
         setConfigHome (home.getChildFile (".config"));

@@ -16,11 +16,13 @@ namespace
     void pump() { juce::MessageManager::getInstance()->runDispatchLoopUntil (30); }
     juce::AlertWindow* modalDialog() { return dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent()); }
 
-    /** Types into the dialog's window as the keyboard does, then presses `finalKey`. */
+    /** Types into the dialog's text field, then presses `finalKey` in the dialog's window.
+        (The field takes the characters itself: which window has the X focus is up to
+        whatever else runs on the display.) */
     void typeInto (juce::AlertWindow& dialog, const juce::String& text, int finalKey)
     {
         for (auto c : text)
-            dialog.getPeer()->handleKeyPress (juce::KeyPress ((int) c, {}, c));
+            dialog.getTextEditor ("presetEditorID")->keyPressed (juce::KeyPress ((int) c, {}, c));
         dialog.getPeer()->handleKeyPress (juce::KeyPress (finalKey));
         pump();
     }
