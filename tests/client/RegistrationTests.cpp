@@ -1,12 +1,14 @@
 // Registration through the bundle's entry point: what the host learns about
 // the effect and its components.
-#include "ClientSession.h"
 #include "DescriptionObjects.h"
+#include "PluginSession.h"
+#include "support/LinkedPlugin.h"
 
 #include "AAX_Enums.h"
 #include "AAX_Exports.h"
 #include "client/AlgorithmContext.h"
 #include "client/EffectIdentity.h"
+#include "client/JuceLibraryScope.h"
 #include "client/ProcessProcedure.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +32,14 @@ namespace
             return options;
         }
 
+        void SetUp() override
+        {
+            std::string error;
+            ASSERT_TRUE (session.open (testsupport::linkedEntryPoints(), error)) << error;
+        }
+
         const RecordedEffect& Descriptor() { return description().effects.at (0); }
-        const RecordedDescription& description() { return client.session.registration().description; }
+        const RecordedDescription& description() { return session.registration().description; }
 
         /** The properties the native process procedure was registered with. */
         static const std::map<AAX_EProperty, AAX_CPropertyValue>& PropertiesOf (const RecordedComponent& component)
@@ -39,14 +47,13 @@ namespace
             return component.processProcs.at (0).properties.values;
         }
 
-        clienttest::ClientSession client { versionTwoHost() };
-        PluginHost& host = client.host();
-        acfResult result = client.session.registration().result;
+        PluginSession session { versionTwoHost() };
+        PluginHost& host = session.host();
     };
 
     TEST_F (Registration, DescribesExactlyOneEffectUnderItsReverseDnsIdentifier)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         ASSERT_EQ (host.registry().all<HostCollection>().size(), 1u);
         const auto& collection = description();
 
@@ -61,7 +68,7 @@ namespace
 
     TEST_F (Registration, NamesTheEffectAndRegistersBothCreationProcedures)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         auto& descriptor = Descriptor();
 
         EXPECT_EQ (descriptor.names, (std::vector<std::string> { "Multiband Saturator", "ZELK-MULTI" }));
@@ -72,7 +79,7 @@ namespace
 
     TEST_F (Registration, OffersMonoAndStereoComponentsEachWithTheProcessProcedure)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         auto& descriptor = Descriptor();
         ASSERT_EQ (descriptor.components.size(), 2u);
 
@@ -99,7 +106,7 @@ namespace
 
     TEST_F (Registration, ComponentsGiveEachContextFieldItsIndexAndSize)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         const std::vector<std::string> expected {
             "AudioIn 0",
             "AudioOut 1",
@@ -122,7 +129,7 @@ namespace
 
     TEST_F (Registration, PlugInTypeIDsDifferBetweenComponents)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         std::vector<int32_t> ids;
 
         for (const auto& component : Descriptor().components)
@@ -144,9 +151,10 @@ namespace
     TEST (RegistrationObjects, NothingOfThePlugInStaysAliveAfterwards)
     {
         {
-            clienttest::ClientSession client;
-            ASSERT_EQ (client.session.registration().result, ACF_OK);
-            EXPECT_TRUE (client.session.registration().receivedDefinition);
+            PluginSession session;
+            std::string error;
+            ASSERT_TRUE (session.open (testsupport::linkedEntryPoints(), error)) << error;
+            EXPECT_TRUE (session.registration().receivedDefinition);
         }
 
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 0);
