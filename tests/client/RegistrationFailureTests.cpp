@@ -1,6 +1,5 @@
-// A standard exception during registration reaches the host as the
-// registration entry point reports it: one trace with the exception's own
-// text, and AAX_ERROR_UNKNOWN_EXCEPTION.
+// A standard exception during registration reaches the host as the entry
+// point reports it: one trace with the exception's own text, and -20042.
 #include "ClientTestHost.h"
 
 #include "AAX_Exports.h"
@@ -11,24 +10,18 @@
 
 namespace
 {
-    using namespace fakehost;
-
-    /** The fake host, except that its component factory throws when the
-        plug-in asks it for an effect descriptor. */
-    class HostThatThrows final : public IACFComponentFactory
+    /** The fake host, whose component factory throws when asked for an effect descriptor. */
+    struct HostThatThrows final : IACFComponentFactory
     {
-    public:
-        explicit HostThatThrows (FakeHost& hostToWrap) : host (hostToWrap) {}
+        explicit HostThatThrows (fakehost::FakeHost& hostToWrap) : host (hostToWrap) {}
 
         acfResult QueryInterface (const acfIID& iid, void** out) override
         {
             if (iid != IID_IACFComponentFactory)
                 return host.Unknown()->QueryInterface (iid, out);
-
             *out = static_cast<IACFComponentFactory*> (this);
             return ACF_OK;
         }
-
         acfUInt32 AddRef() override { return 1; }
         acfUInt32 Release() override { return 1; }
 
@@ -36,25 +29,22 @@ namespace
         {
             if (clsid == AAXCompID_EffectDescriptor)
                 throw std::runtime_error ("descriptor store exhausted");
-
             return host.factory.CreateComponent (clsid, outer, iid, out);
         }
 
-    private:
-        FakeHost& host;
+        fakehost::FakeHost& host;
     };
 }
 
 TEST (RegistrationFailure, AStandardExceptionIsTracedWithItsTextByTheEntryPoint)
 {
-    FakeHost host;
-    ScopedStartup startup (host);
+    fakehost::FakeHost host;
+    fakehost::ScopedStartup startup (host);
     HostThatThrows throwing (host);
 
     IACFPluginDefinition* definition = nullptr;
     EXPECT_EQ (ACFRegisterPlugin (&throwing, &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_EQ (definition, nullptr);
-
     ASSERT_EQ (host.traces.size(), 1u);
     EXPECT_EQ (host.traces[0].priority, AAX_eTracePriority_Critical);
     EXPECT_EQ (host.traces[0].message, "AAXRegisterPlugin exception caught: descriptor store exhausted");
