@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace
 {
@@ -16,14 +18,18 @@ namespace
         catches any read past its end. */
     struct ExactHostText : AAX_IString
     {
-        explicit ExactHostText (const std::string& bytes) : text (bytes.begin(), bytes.end()) { text.push_back ('\0'); }
-        uint32_t Length() const override { return (uint32_t) text.size() - 1; }
+        explicit ExactHostText (const std::string& bytes) : size (bytes.size()), text (new char[bytes.size() + 1])
+        {
+            std::memcpy (text.get(), bytes.c_str(), size + 1);
+        }
+        uint32_t Length() const override { return (uint32_t) size; }
         uint32_t MaxLength() const override { return Length(); }
-        const char* Get() const override { return text.data(); }
+        const char* Get() const override { return text.get(); }
         void Set (const char*) override {}
         AAX_IString& operator= (const AAX_IString&) override { return *this; }
         AAX_IString& operator= (const char*) override { return *this; }
-        std::vector<char> text;
+        size_t size;
+        std::unique_ptr<char[]> text;
     };
 
     class HostValues : public ::testing::Test
@@ -37,9 +43,14 @@ namespace
 
 TEST_F (HostValues, TextThatIsNotUtf8IsRefused)
 {
-    // Bytes FF FE, a cut-off two- and three-byte sequence, a code point beyond U+10FFFF.
-    for (const auto& [id, bytes] : std::vector<std::pair<const char*, std::string>> {
-             { "output_plot", "\xFF\xFE" }, { "type-1", "\xC3" }, { "output", "-6\xE2\x82" }, { "mix-1", "\xF4\x90\x80\x80" } })
+    // Bytes FF FE, overlong sequences (shorter decoded than stored), a cut-off
+    // two- and three-byte sequence, a code point beyond U+10FFFF.
+    std::string overlong;
+    for (int i = 0; i < 20; ++i)
+        overlong += "\xC1\xBF";
+
+    for (const auto& [id, bytes] : std::vector<std::pair<const char*, std::string>> { { "output_plot", "\xFF\xFE" },
+             { "output_plot", overlong }, { "type-1", "\xC3" }, { "output", "-6\xE2\x82" }, { "mix-1", "\xF4\x90\x80\x80" } })
     {
         double value = -1.0;
         EXPECT_EQ (instance.Host().GetParameterValueFromString (id, &value, ExactHostText (bytes)), AAX_ERROR_INVALID_STRING_CONVERSION) << id;
