@@ -14,13 +14,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
     using namespace zelkhost;
 
     /** The linked plug-in started and registered by the host kit (which
-        records what it described), with procedures registered one by one. */
+        records what it described), with procedures registered one by one;
+        registered once for the tests of the suite, which only read. */
     class Registration : public ::testing::Test
     {
     protected:
@@ -32,11 +34,16 @@ namespace
             return options;
         }
 
-        void SetUp() override
+        static void SetUpTestSuite()
         {
-            std::string error;
-            ASSERT_TRUE (session.open (testsupport::linkedEntryPoints(), error)) << error;
+            registered = std::make_unique<PluginSession> (versionTwoHost());
+            openError.clear();
+            registered->open (testsupport::linkedEntryPoints(), openError);
         }
+
+        static void TearDownTestSuite() { registered.reset(); }
+
+        void SetUp() override { ASSERT_TRUE (openError.empty()) << openError; }
 
         const RecordedEffect& Descriptor() { return description().effects.at (0); }
         const RecordedDescription& description() { return session.registration().description; }
@@ -47,7 +54,9 @@ namespace
             return component.processProcs.at (0).properties.values;
         }
 
-        PluginSession session { versionTwoHost() };
+        inline static std::unique_ptr<PluginSession> registered;
+        inline static std::string openError;
+        PluginSession& session = *registered;
         PluginHost& host = session.host();
     };
 
