@@ -352,7 +352,10 @@ namespace aaxclient
                 return AAX_ERROR_NULL_ARGUMENT;
 
             // The host's text is untrusted: bytes that are not UTF-8 are
-            // refused before any conversion reads them as such.
+            // refused before any conversion reads them as such. Once every
+            // sequence is known to be complete, the text is decoded character
+            // by character; overlong forms, which JUCE's check lets pass, do
+            // not encode back to the same bytes.
             const char* bytes = text.Get();
             const size_t length = std::strlen (bytes);
 
@@ -360,7 +363,12 @@ namespace aaxclient
                  || ! juce::CharPointer_UTF8::isValidString (bytes, static_cast<int> (length)))
                 return AAX_ERROR_INVALID_STRING_CONVERSION;
 
-            *value = static_cast<double> (parameter->getValueForText (juce::String::fromUTF8 (bytes, static_cast<int> (length))));
+            const juce::String decoded (juce::CharPointer_UTF8 (bytes), length);
+
+            if (std::strcmp (decoded.toRawUTF8(), bytes) != 0)
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+
+            *value = static_cast<double> (parameter->getValueForText (decoded));
             return AAX_SUCCESS;
         });
     }

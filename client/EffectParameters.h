@@ -30,7 +30,7 @@ namespace aaxclient
     /** Display name of the processor-state chunk. */
     inline constexpr const char* kProcessorStateChunkName = "JUCE Plug-in State";
 
-    /** Block size the processor is prepared for until the host sends longer blocks. */
+    /** Block size the processor is prepared for; longer host blocks go through in pieces of this size. */
     constexpr int kDefaultMaximumBlockSize = 1024;
 
     /** Sample rate used when the host's controller cannot tell one. */

@@ -28,7 +28,8 @@ namespace zelkhost
         /** Creates the effect-parameters object for the component that takes and
             gives `channels` channels, builds its context and initialises it
             (Initialize, then a first GenerateCoefficients). Null with a reason
-            on failure. Call startProcessing() before process(). */
+            on failure. Call startProcessing() before process(). The host keeps the
+            instance's controller and view container, so it must outlive the instance. */
         static std::unique_ptr<EffectInstance> create (PluginHost& host, const RecordedEffect& effect, int channels,
                                                        const InstanceOptions& options, std::string& error);
 

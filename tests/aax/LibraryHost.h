@@ -59,6 +59,30 @@ namespace librarytest
                                                         [&] (const std::string& call) { return call.rfind (start, 0) == 0; }));
     }
 
+    /** The controller unknown of a mono-in, stereo-out instance of the effect. */
+    inline HostController& controllerOf (TestHost& host, InstanceOptions options = {})
+    {
+        return host.makeController (options, "com.velkor.zelk-multi", 0x10001, 0x20002);
+    }
+
+    /** A view container for a window of a test, with a native view to show. */
+    inline HostViewContainer& viewOf (TestHost& host, int* nativeView, VersionSet versions = versionsUpTo (2))
+    {
+        InstanceOptions options;
+        options.viewContainer = versions;
+        options.viewType = 1;
+        options.nativeView = nativeView;
+        options.gestureResult = AAX_SUCCESS;
+        return host.registry().make<HostViewContainer> (options);
+    }
+
+    /** The host's property map behind one of the library's map wrappers. */
+    template <typename Map>
+    HostPropertyMap* hostMapOf (TestHost& host, Map* map)
+    {
+        return host.registry().find<HostPropertyMap> (map->GetIUnknown());
+    }
+
     /** The host of one effect instance: its controller unknown, whose
         automation answers every set request through the effect. */
     struct InstanceHost

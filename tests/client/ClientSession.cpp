@@ -1,16 +1,29 @@
 #include "ClientSession.h"
 
-#include "support/LinkedPlugin.h"
+#include "PluginSession.h"
 
 #include <stdexcept>
 
 namespace clienttest
 {
-    ClientSession::ClientSession (zelkhost::HostOptions options) : session (options)
+    namespace
     {
-        std::string error;
-        if (! session.open (testsupport::linkedEntryPoints(), error))
-            throw std::runtime_error ("the linked plug-in did not register: " + error);
+        const zelkhost::RecordedEffect& registeredEffect()
+        {
+            static const zelkhost::RecordedEffect effect = []
+            {
+                zelkhost::PluginSession session;
+                std::string error;
+                if (! session.open (testsupport::linkedEntryPoints(), error))
+                    throw std::runtime_error ("the linked plug-in did not register: " + error);
+                return session.effect();
+            }();
+            return effect;
+        }
+    }
+
+    ClientSession::ClientSession() : mEffect (registeredEffect())
+    {
     }
 
     HostedEffect::HostedEffect (ClientSession& session, int channels, zelkhost::InstanceOptions options)

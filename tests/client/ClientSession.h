@@ -6,7 +6,8 @@
 
 #include "ChunkRecord.h"
 #include "EffectInstance.h"
-#include "PluginSession.h"
+#include "PluginHost.h"
+#include "support/LinkedPlugin.h"
 
 #include "client/EffectParameters.h"
 
@@ -15,16 +16,22 @@
 
 namespace clienttest
 {
-    /** The linked plug-in, started and registered for the object's lifetime. */
+    /** The linked plug-in started by a host of its own for the object's
+        lifetime. The effect it instantiates is the one the plug-in registered
+        with the first session of the test program (registering builds a
+        processor, so it is done once). */
     class ClientSession
     {
     public:
-        explicit ClientSession (zelkhost::HostOptions options = {});
+        ClientSession();
 
-        zelkhost::PluginSession session;
+        zelkhost::PluginHost& host() { return mHost; }
+        const zelkhost::RecordedEffect& effect() const { return mEffect; }
 
-        zelkhost::PluginHost& host() { return session.host(); }
-        const zelkhost::RecordedEffect& effect() const { return session.effect(); }
+    private:
+        const zelkhost::RecordedEffect& mEffect;
+        zelkhost::PluginHost mHost;
+        testsupport::ScopedStartup mStartup { mHost };
     };
 
     /** One instance of the registered effect, made through its creation

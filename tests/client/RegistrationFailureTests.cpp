@@ -1,10 +1,10 @@
-// A standard exception during registration reaches the host as the
-// registration entry point reports it: one trace with the exception's own
-// text, and AAX_ERROR_UNKNOWN_EXCEPTION.
+// A standard exception during registration reaches the host as the entry
+// point reports it: one trace with the exception's own text, and -20042.
 #include "support/LinkedPlugin.h"
 
 #include "AAX_Enums.h"
 #include "AAX_Errors.h"
+
 #include "AAX_Exports.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +13,18 @@
 
 namespace
 {
-    using zelkhost::PluginHost;
-
-    /** The host kit, except that its component factory throws when the
-        plug-in asks it for an effect descriptor. */
-    class HostThatThrows final : public IACFComponentFactory
+    /** The host kit, whose component factory throws when asked for an effect descriptor. */
+    struct HostThatThrows final : IACFComponentFactory
     {
-    public:
-        explicit HostThatThrows (PluginHost& hostToWrap) : host (hostToWrap) {}
+        explicit HostThatThrows (zelkhost::PluginHost& hostToWrap) : host (hostToWrap) {}
 
         acfResult QueryInterface (const acfIID& iid, void** out) override
         {
             if (iid != IID_IACFComponentFactory)
                 return host.unknown()->QueryInterface (iid, out);
-
             *out = static_cast<IACFComponentFactory*> (this);
             return ACF_OK;
         }
-
         acfUInt32 AddRef() override { return 1; }
         acfUInt32 Release() override { return 1; }
 
@@ -38,25 +32,22 @@ namespace
         {
             if (clsid == AAXCompID_EffectDescriptor)
                 throw std::runtime_error ("descriptor store exhausted");
-
             return host.factory().CreateComponent (clsid, outer, iid, out);
         }
 
-    private:
-        PluginHost& host;
+        zelkhost::PluginHost& host;
     };
 }
 
 TEST (RegistrationFailure, AStandardExceptionIsTracedWithItsTextByTheEntryPoint)
 {
-    PluginHost host;
+    zelkhost::PluginHost host;
     testsupport::ScopedStartup startup (host);
     HostThatThrows throwing (host);
 
     IACFPluginDefinition* definition = nullptr;
     EXPECT_EQ (ACFRegisterPlugin (&throwing, &definition), AAX_ERROR_UNKNOWN_EXCEPTION);
     EXPECT_EQ (definition, nullptr);
-
     const auto traces = host.services().traces();
     ASSERT_EQ (traces.size(), 1u);
     EXPECT_EQ (traces[0].priority, AAX_eTracePriority_Critical);

@@ -1,24 +1,28 @@
 // Registration through the bundle's entry point: what the host learns about
 // the effect and its components.
-#include "ClientSession.h"
 #include "DescriptionObjects.h"
+#include "PluginSession.h"
+#include "support/LinkedPlugin.h"
 
 #include "AAX_Enums.h"
 #include "AAX_Exports.h"
 #include "client/AlgorithmContext.h"
 #include "client/EffectIdentity.h"
+#include "client/JuceLibraryScope.h"
 #include "client/ProcessProcedure.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
     using namespace zelkhost;
 
     /** The linked plug-in started and registered by the host kit (which
-        records what it described), with procedures registered one by one. */
+        records what it described), with procedures registered one by one;
+        registered once for the tests of the suite, which only read. */
     class Registration : public ::testing::Test
     {
     protected:
@@ -30,8 +34,19 @@ namespace
             return options;
         }
 
+        static void SetUpTestSuite()
+        {
+            registered = std::make_unique<PluginSession> (versionTwoHost());
+            openError.clear();
+            registered->open (testsupport::linkedEntryPoints(), openError);
+        }
+
+        static void TearDownTestSuite() { registered.reset(); }
+
+        void SetUp() override { ASSERT_TRUE (openError.empty()) << openError; }
+
         const RecordedEffect& Descriptor() { return description().effects.at (0); }
-        const RecordedDescription& description() { return client.session.registration().description; }
+        const RecordedDescription& description() { return session.registration().description; }
 
         /** The properties the native process procedure was registered with. */
         static const std::map<AAX_EProperty, AAX_CPropertyValue>& PropertiesOf (const RecordedComponent& component)
@@ -39,14 +54,15 @@ namespace
             return component.processProcs.at (0).properties.values;
         }
 
-        clienttest::ClientSession client { versionTwoHost() };
-        PluginHost& host = client.host();
-        acfResult result = client.session.registration().result;
+        inline static std::unique_ptr<PluginSession> registered;
+        inline static std::string openError;
+        PluginSession& session = *registered;
+        PluginHost& host = session.host();
     };
 
     TEST_F (Registration, DescribesExactlyOneEffectUnderItsReverseDnsIdentifier)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         ASSERT_EQ (host.registry().all<HostCollection>().size(), 1u);
         const auto& collection = description();
 
@@ -61,7 +77,7 @@ namespace
 
     TEST_F (Registration, NamesTheEffectAndRegistersBothCreationProcedures)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         auto& descriptor = Descriptor();
 
         EXPECT_EQ (descriptor.names, (std::vector<std::string> { "Multiband Saturator", "ZELK-MULTI" }));
@@ -72,7 +88,7 @@ namespace
 
     TEST_F (Registration, OffersMonoAndStereoComponentsEachWithTheProcessProcedure)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         auto& descriptor = Descriptor();
         ASSERT_EQ (descriptor.components.size(), 2u);
 
@@ -99,7 +115,7 @@ namespace
 
     TEST_F (Registration, ComponentsGiveEachContextFieldItsIndexAndSize)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         const std::vector<std::string> expected {
             "AudioIn 0",
             "AudioOut 1",
@@ -122,7 +138,7 @@ namespace
 
     TEST_F (Registration, PlugInTypeIDsDifferBetweenComponents)
     {
-        ASSERT_EQ (result, ACF_OK);
+        ASSERT_EQ (session.registration().result, ACF_OK);
         std::vector<int32_t> ids;
 
         for (const auto& component : Descriptor().components)
@@ -144,9 +160,10 @@ namespace
     TEST (RegistrationObjects, NothingOfThePlugInStaysAliveAfterwards)
     {
         {
-            clienttest::ClientSession client;
-            ASSERT_EQ (client.session.registration().result, ACF_OK);
-            EXPECT_TRUE (client.session.registration().receivedDefinition);
+            PluginSession session;
+            std::string error;
+            ASSERT_TRUE (session.open (testsupport::linkedEntryPoints(), error)) << error;
+            EXPECT_TRUE (session.registration().receivedDefinition);
         }
 
         EXPECT_EQ (ACFCanUnloadNow (nullptr), 0);
