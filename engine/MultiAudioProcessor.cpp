@@ -69,6 +69,28 @@ namespace
         return tree;
     }
 
+    /** A restored value that is not a finite float (NaN, infinity, or a double
+        too large for a float) is treated as missing, so that its parameter
+        takes its default: nothing non-finite reaches the parameter store. */
+    void dropNonFiniteValues (juce::ValueTree& tree)
+    {
+        static const juce::Identifier value ("value");
+
+        for (auto child : tree)
+            if (child.hasProperty (value) && ! std::isfinite ((float) (double) child[value]))
+                child.removeProperty (value, nullptr);
+    }
+
+    /** The band low-pass cut-off for a "frequency_lowpass" value. The top of the
+        parameter's range opens the filter fully, as a band record starts out
+        (above the range), so the cut-off depends on the value alone and not on
+        whether the records were ever written back into the parameters. */
+    float lowPassCutoffFor (float value) noexcept
+    {
+        constexpr float rangeEnd = 20000.0f, fullyOpen = 22000.0f;
+        return value >= rangeEnd ? fullyOpen : value;
+    }
+
     void stopAnalyser (Analyser<float>& analyser)
     {
         if (analyser.isThreadRunning())
@@ -149,7 +171,7 @@ void MultiAudioProcessor::publishBand (int b)
     engine.publishInputGain (b, band.gain);
     engine.bandActive[i] = band.active;
     engine.bandSolo[i] = band.solo;
-    engine.publishLowPass (b, band.lowpass);
+    engine.publishLowPass (b, lowPassCutoffFor (band.lowpass));
     engine.publishHighPass (b, band.highpass);
     engine.oversamplingIndex[i] = band.oversampling;
     engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
@@ -269,8 +291,17 @@ void MultiAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
     // timer. Hosts save from other threads too: copyState brings the tree up to
     // date and copies it under the store's own lock, so the save neither reads
     // the tree while the timer writes it nor misses the latest values.
+    //
+    // The store writes a value into a parameter's child only once the value has
+    // changed; every parameter's value is written here, so that a state from a
+    // fresh instance restores the same sound in a build with other defaults.
+    auto state = apvts.copyState();
+    for (auto child : state)
+        if (auto* value = apvts.getRawParameterValue (child["id"].toString()))
+            child.setProperty ("value", value->load(), nullptr);
+
     juce::MemoryOutputStream stream (destData, false);
-    apvts.copyState().writeToStream (stream);
+    state.writeToStream (stream);
 }
 
 void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
@@ -280,7 +311,10 @@ void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes
     // clears the undo history, which nothing in the plug-in uses.)
     auto tree = readWholeValueTree (data, sizeInBytes);
     if (tree.isValid())
+    {
+        dropNonFiniteValues (tree);
         apvts.replaceState (tree);
+    }
 }
 
 bool MultiAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
@@ -523,7 +557,7 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     else if (id == ParameterIDs::frequencyLowpass (i))
     {
         band.lowpass = v;
-        engine.publishLowPass (b, v);
+        engine.publishLowPass (b, lowPassCutoffFor (v));
     }
     else if (id == ParameterIDs::oversampling (i))
     {

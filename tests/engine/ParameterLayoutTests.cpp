@@ -459,3 +459,33 @@ TEST_F (ParameterLayoutTest, CrossoverParameterOnlyTakesGridFrequencies)
     crossover.setValueNotifyingHost (0.995f);
     EXPECT_EQ (processor.parameters.getRawParameterValue ("frequency_crossover-3")->load(), 20000.0f);
 }
+
+TEST_F (ParameterLayoutTest, TextNamingNoFiniteNumberIsRefused)
+{
+    // Such text reads as the value the parameter already holds, for every float parameter.
+    int checked = 0;
+    for (auto* p : processor.getParameters())
+    {
+        if (dynamic_cast<juce::AudioParameterFloat*> (p) == nullptr)
+            continue;
+        auto* floatParameter = static_cast<juce::RangedAudioParameter*> (p);
+
+        floatParameter->setValueNotifyingHost (0.3f);
+        const auto current = floatParameter->getValue();
+        // (The frequency parsers drop a unit first, so bare "nan" is empty text there.)
+        const auto isFrequency = floatParameter->getParameterID().startsWith ("frequency");
+        for (auto* text : { "nan", "inf", "NaN Hz", "inf kHz", "-inf dB", "1e39 Hz" })
+        {
+            if (! (isFrequency && juce::String (text).length() <= 3))
+            {
+                EXPECT_EQ (floatParameter->getValueForText (text), current) << floatParameter->getParameterID() << " \"" << text << "\"";
+            }
+        }
+        ++checked;
+    }
+    EXPECT_EQ (checked, 1 + 1 + 1 + 6 * 5 + 5);
+
+    // Finite text still converts as before.
+    EXPECT_FLOAT_EQ (valueFor ("gain-1", "-100 dB"), 0.0f);
+    EXPECT_FLOAT_EQ (valueFor ("numCrossovers", "3"), 3.0f);
+}
