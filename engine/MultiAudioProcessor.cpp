@@ -348,6 +348,7 @@ void MultiAudioProcessor::updateCrossoverFilters()
             const auto& set = crossoverFilterTable[crossoverCount][record.index];
             for (int f = 0; f < set.count; ++f)
                 bandProcessor.publishCrossoverCutoff (set.filters[f], record.frequency);
+            bandProcessor.publishDryAllPassCutoff (record.index, record.frequency);
         }
     }
 

@@ -142,6 +142,9 @@ MultiBandProcessor::MultiBandProcessor()
         crossoverCutoffs[(size_t) i].publish (crossoverFilters[i]->getCutoffFrequency());
     }
 
+    for (auto& cutoff : dryAllPassCutoffs)
+        cutoff.publish (crossoverFilters[0]->getCutoffFrequency());
+
     globalMixer.setMixingRule (juce::dsp::DryWetMixingRule::linear);
 }
 
@@ -159,6 +162,7 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
     // Take up every published setting anew for the new rate, then let each
     // block's prepare snap its ramps to the targets.
     for (auto& v : crossoverCutoffs)     v.invalidate();
+    for (auto& v : dryAllPassCutoffs)    v.invalidate();
     for (auto* group : { &inputGainTargets, &levelGainTargets, &makeupGainTargets,
                          &bandMixTargets, &lowPassCutoffs, &highPassCutoffs })
         for (auto& v : *group)
@@ -173,6 +177,7 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
     for (auto* f : lowPassFilters)    f->prepare (spec);
     for (auto* f : highPassFilters)   f->prepare (spec);
     globalMixer.prepare (spec);
+    dryPhase.prepare (spec);
 
     for (auto& buffer : workBuffers)
         buffer.setSize (4, (int) spec.maximumBlockSize, false, false, true);
@@ -191,6 +196,7 @@ void MultiBandProcessor::reset()
     for (auto* f : lowPassFilters)    f->reset();
     for (auto* f : highPassFilters)   f->reset();
     globalMixer.reset();
+    dryPhase.mixerSnapped();
 }
 
 //==============================================================================
@@ -209,6 +215,10 @@ void MultiBandProcessor::applyCrossoverCutoffs() noexcept
     for (int i = 0; i < numCrossoverFilters; ++i)
         if (crossoverCutoffs[(size_t) i].takeChange (hz))
             crossoverFilters.getUnchecked (i)->setCutoffFrequency (limitToNyquist (hz));
+
+    for (int i = 0; i < DryPhaseChain::maxStages; ++i)
+        if (dryAllPassCutoffs[(size_t) i].takeChange (hz))
+            dryPhase.setCutoff (i, limitToNyquist (hz));
 }
 
 void MultiBandProcessor::applyPublishedSettings() noexcept
@@ -228,7 +238,10 @@ void MultiBandProcessor::applyPublishedSettings() noexcept
     }
 
     if (globalMixTarget.takeChange (v))
+    {
         globalMixer.setWetMixProportion (juce::jlimit (0.0f, 1.0f, v));
+        dryPhase.setWetProportion (v);
+    }
 }
 
 //==============================================================================
@@ -273,6 +286,8 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
         }
     }
 
+    // The dry input takes the phase of the network (the neutral band sum).
+    dryPhase.process (host, routable ? count : 0);
     globalMixer.pushDrySamples (host);
     host.clear();
 

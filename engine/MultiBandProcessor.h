@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DryPhaseChain.h"
 #include "PublishedValue.h"
 #include "SaturationCurves.h"
 
@@ -56,6 +57,9 @@ public:
     void publishHighPass (int band, float hz) noexcept                { highPassCutoffs[(size_t) band].publish (hz); }
     void publishGlobalMix (float wetProportion) noexcept              { globalMixTarget.publish (wetProportion); }
 
+    /** The dry input's all-pass for the crossover with order `order` (0 = lowest). */
+    void publishDryAllPassCutoff (int order, float hz) noexcept       { dryAllPassCutoffs[(size_t) order].publish (hz); }
+
     float publishedCrossoverCutoff (int filterIndex) const noexcept   { return crossoverCutoffs[(size_t) filterIndex].latest(); }
     float publishedLevelGain (int band) const noexcept                { return levelGainTargets[(size_t) band].latest(); }
     float publishedMakeupGain (int band) const noexcept               { return makeupGainTargets[(size_t) band].latest(); }
@@ -64,6 +68,7 @@ public:
     float publishedLowPass (int band) const noexcept                  { return lowPassCutoffs[(size_t) band].latest(); }
     float publishedHighPass (int band) const noexcept                 { return highPassCutoffs[(size_t) band].latest(); }
     float publishedGlobalMix() const noexcept                         { return globalMixTarget.latest(); }
+    float publishedDryAllPassCutoff (int order) const noexcept        { return dryAllPassCutoffs[(size_t) order].latest(); }
 
     //==============================================================================
     // Host thread, outside processing.
@@ -105,6 +110,7 @@ public:
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> highPassFilters;
     std::array<juce::AudioBuffer<float>, numWorkBuffers> workBuffers;
     juce::dsp::DryWetMixer<float> globalMixer;
+    DryPhaseChain dryPhase;                    // the global mixer's dry input passes it
     juce::OwnedArray<juce::dsp::Oversampling<float>> oversamplers; // [band * 4 + choice]
 
     /** Random source of the "Tape" curve; one per engine, so parallel
@@ -128,6 +134,7 @@ private:
     std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets, makeupGainTargets,
                                          bandMixTargets, lowPassCutoffs, highPassCutoffs;
     PublishedValue globalMixTarget { 1.0f };
+    std::array<PublishedValue, DryPhaseChain::maxStages> dryAllPassCutoffs;
 
     double sampleRate = 0.0;
     std::array<Lane, numLanes> lanes;
