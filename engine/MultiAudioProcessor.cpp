@@ -217,7 +217,7 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
 {
     juce::ScopedNoDenormals noDenormals;
 
-    if (bypassValue->load() != 0.0f)
+    if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
         return;
 
     // Nothing to process with until the host has prepared us.
