@@ -427,6 +427,7 @@ void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proport
             std::rotate (bands.begin() + index + 1, bands.begin() + index + 2, bands.end());
         }
 
+        ++bandProcessor.layoutChanges;
         updateCrossoverFilters();
     }
 
@@ -575,6 +576,8 @@ void MultiAudioProcessor::handleCrossoverCountChange (float v)
             }
         }
 
+        if (n != crossoverCount)
+            ++bandProcessor.layoutChanges;
         crossoverCount = n;
         updateCrossoverFilters();
     }

@@ -260,13 +260,15 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
 {
     // The count is read before the cut-offs: a writer publishes it last.
     const auto count = crossoverCount.load (std::memory_order_acquire);
+    const auto layout = layoutChanges.load (std::memory_order_relaxed);
     applyPublishedSettings();
 
     ++blockNumber;
-    if (count != routedCount)
+    if (count != routedCount || layout != routedLayout)
     {
         startRouting();
         routedCount = count;
+        routedLayout = layout;
     }
 
     const auto numSamples = buffer.getNumSamples();

@@ -101,6 +101,11 @@ public:
     /** The number of active crossovers the audio thread routes by (0..5). */
     std::atomic<size_t> crossoverCount { 5 };
 
+    /** Counts the changes of the crossover layout (its records moved or
+        switched), written before the count: two changes that leave the count
+        as it was still give a new routing. */
+    std::atomic<std::uint32_t> layoutChanges { 0 };
+
     std::array<std::atomic<bool>, maxBands> bandEnabled {};
     std::array<std::atomic<bool>, maxBands> bandActive {};
     std::array<std::atomic<bool>, maxBands> bandRealActive {};
@@ -150,6 +155,7 @@ private:
     // again (a routing, a band's chain) starts from the current input only.
     std::uint64_t blockNumber = 1;
     size_t routedCount = maxCrossovers + 1;
+    std::uint32_t routedLayout = 0;
     std::array<std::uint64_t, maxBands> chainLastBlock {};
     std::array<int, maxBands> chainFactor {};
 };

@@ -71,6 +71,9 @@ TEST (BandRestart, WhatStartsAgainCarriesNothingOfTheOldSignal)
         { "3, 1, then 2 crossovers",        3.0f, set ("numCrossovers", 1.0f),  set ("numCrossovers", 2.0f) },
         { "crossover removed, then added",  5.0f, [] (MultiAudioProcessor& p) { p.setCrossoverActive (1, false, 0.0f); },
                                                   [] (MultiAudioProcessor& p) { p.setCrossoverActive (1, true, 0.45f); } },
+        { "removed and added between blocks", 3.0f, set ("oversampling-2", 2.0f),
+                                                    [] (MultiAudioProcessor& p) { p.setCrossoverActive (0, false, 0.0f);
+                                                                                  p.setCrossoverActive (2, true, 0.8f); } },
     };
 
     const auto loud = noise (24000, 0.5f);
