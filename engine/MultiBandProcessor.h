@@ -14,9 +14,9 @@
 #include <memory>
 
 /** The band engine: the Linkwitz-Riley crossover tree, the per-band chains
-    (gain, oversampled saturation with its make-up gain, high/low-pass, dry/wet,
-    level)
-    and the global dry/wet mix. `MultiAudioProcessor` owns one and names it
+    (gain, oversampled saturation with its make-up gain, high/low-pass,
+    dry/wet, level) and the global dry/wet mix, whose dry input passes the
+    tree's all-pass phase. `MultiAudioProcessor` owns one and names it
     `MultiAudioProcessor::MultiBandProcessor`.
 
     Threading: the DSP objects belong to the audio thread (and to prepare/reset,
