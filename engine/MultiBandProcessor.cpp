@@ -356,7 +356,9 @@ float MultiBandProcessor::makeupGainFor (int shaperIndex) noexcept
 
 void MultiBandProcessor::startBandChain (int band, int oversamplingChoice) noexcept
 {
-    // Whatever the chain held from its last run belongs to another signal.
+    // Whatever the chain held from its last run belongs to another signal, and
+    // a drive changed meanwhile applies at once.
+    inputGains.getUnchecked (band)->reset();
     oversamplerFor (band, oversamplingChoice).reset();
     bandMixers.getUnchecked (band)->reset();
     highPassFilters.getUnchecked (band)->reset();

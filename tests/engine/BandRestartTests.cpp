@@ -84,6 +84,7 @@ TEST (BandRestart, CurveChangesAndBandStartsMoveTheLevelWithoutOvershoot)
         { "None to Chebyshev 8",      0, set ("type-1", 0),                             set ("type-1", 10) },
         { "Chebyshev 8 switched on",  0, both (set ("type-1", 10), set ("active-1", 0)), set ("active-1", 1) },
         { "Chebyshev 6 band 2 on",    1, both (set ("type-2", 9), set ("active-2", 0)),  set ("active-2", 1) },
+        { "on after a drive change",  0, both (set ("active-1", 0), set ("gain-1", 50)), both (set ("gain-1", 1), set ("active-1", 1)) },
     };
     const auto sine = [] (size_t i) { return 0.1f * std::sin (juce::MathConstants<float>::twoPi * (float) (i % 48) / 48.0f); };
     constexpr size_t window = 48, length = 19200;
