@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -218,11 +219,18 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
     juce::ScopedNoDenormals noDenormals;
 
     if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
+    {
+        bypassed = true;
         return;
+    }
 
     // Nothing to process with until the host has prepared us.
     if (preparedBlockSize <= 0)
         return;
+
+    // After a bypass every filter still holds the audio from before it.
+    if (std::exchange (bypassed, false))
+        bandProcessor.restart();
 
     const auto numChannels = std::min ({ std::max (getTotalNumInputChannels(), getTotalNumOutputChannels()),
                                          buffer.getNumChannels(), 2 });

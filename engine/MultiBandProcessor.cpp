@@ -256,6 +256,12 @@ void MultiBandProcessor::startRouting() noexcept
     chainLastBlock.fill (0);
 }
 
+void MultiBandProcessor::restart() noexcept
+{
+    reset();
+    chainLastBlock.fill (0);
+}
+
 void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept
 {
     // The count is read before the cut-offs: a writer publishes it last.

@@ -79,6 +79,10 @@ public:
     //==============================================================================
     // Audio thread.
 
+    /** Clears every state (also the oversamplers', as each band's chain
+        starts), so that processing resumes from the current input only. */
+    void restart() noexcept;
+
     /** Takes up every setting published since the last block. */
     void applyPublishedSettings() noexcept;
 

@@ -52,6 +52,7 @@ TEST (BandRestart, WhatStartsAgainCarriesNothingOfTheOldSignal)
         { "removed, then added",       5, crossover (1, false),      crossover (1, true) },
         { "removed and added at once", 3, set ("mix-2", 50),         both (crossover (0, false), crossover (2, true)) },
         { "dry input heard again",     5, set ("output_mix", 100),   set ("output_mix", 50) },
+        { "bypass on, then off",       5, set ("bypass", 1),         set ("bypass", 0) },
     };
     juce::Random random (9);
     const auto loud = [&] (size_t) { return random.nextFloat() - 0.5f; };
