@@ -56,8 +56,8 @@
 // silence; an instance whose master bypass value is 0.5 or more copies its
 // input to its output; any other instance runs its processor on the block. Input and
 // output may be the same buffers. A block longer than the one the processor
-// was prepared for prepares it again first (the only case in which the
-// audio path allocates).
+// was prepared for goes to it in pieces of the prepared size; the audio path
+// never prepares, allocates or locks.
 #pragma once
 
 #include "AAX.h"

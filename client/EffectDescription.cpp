@@ -167,33 +167,22 @@ AAX_Result GetEffectDescriptions (AAX_ICollection* collection)
     if (collection == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
 
-    try
-    {
-        const JuceLibraryScope juceScope;
-        const std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
+    // Exceptions go on to the registration entry point, which traces them
+    // with their own text and answers the host.
+    const JuceLibraryScope juceScope;
+    const std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
 
-        auto* descriptor = collection->NewDescriptor();
+    auto* descriptor = collection->NewDescriptor();
 
-        if (descriptor == nullptr)
-            return AAX_ERROR_NULL_OBJECT;
+    if (descriptor == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
 
-        FirstFailure failure;
-        failure << describeEffect (*descriptor, *processor);
-        failure << collection->AddEffect (kEffectIdentifier, descriptor);
-        failure << collection->SetManufacturerName (kManufacturerName);
-        failure << collection->AddPackageName (kEffectLongName);
-        failure << collection->AddPackageName (kEffectShortName);
-        failure << collection->SetPackageVersion (kPackageVersion);
-        return failure.result();
-    }
-    catch (const std::exception& error)
-    {
-        AAX_CHostServices::Trace (AAX_eTracePriority_Critical, "GetEffectDescriptions: %s", error.what());
-    }
-    catch (...)
-    {
-        AAX_CHostServices::Trace (AAX_eTracePriority_Critical, "GetEffectDescriptions: unknown exception");
-    }
-
-    return AAX_ERROR_UNKNOWN_EXCEPTION;
+    FirstFailure failure;
+    failure << describeEffect (*descriptor, *processor);
+    failure << collection->AddEffect (kEffectIdentifier, descriptor);
+    failure << collection->SetManufacturerName (kManufacturerName);
+    failure << collection->AddPackageName (kEffectLongName);
+    failure << collection->AddPackageName (kEffectShortName);
+    failure << collection->SetPackageVersion (kPackageVersion);
+    return failure.result();
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <string_view>
 
@@ -66,6 +67,37 @@ namespace aaxclient
         std::unique_ptr<juce::AudioProcessor> makeProcessor()
         {
             return std::unique_ptr<juce::AudioProcessor> (createPluginFilter());
+        }
+
+        /** True when the processor's value is the host's request up to the
+            processor's own rounding: float precision, and the parameter's
+            steps (a choice takes the nearest entry, a switch is on or off). */
+        bool holdsTheRequest (const juce::AudioProcessorParameter& parameter, double requested, float actual)
+        {
+            if (! (requested >= 0.0 && requested <= 1.0))
+                return false;
+
+            const float request = static_cast<float> (requested);
+
+            if (request == actual)
+                return true;
+
+            if (auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (&parameter))
+            {
+                // Compared in the parameter's own units, where its steps and
+                // float precision are known.
+                const auto& range = ranged->getNormalisableRange();
+                const double precision = 8.0 * std::numeric_limits<float>::epsilon()
+                                       * std::max ({ 1.0f, std::abs (range.start), std::abs (range.end) });
+                const double tolerance = 0.5 * static_cast<double> (range.interval) + precision;
+                return std::abs (static_cast<double> (range.convertFrom0to1 (request))
+                                 - static_cast<double> (range.convertFrom0to1 (actual))) <= tolerance;
+            }
+
+            const int steps = parameter.getNumSteps();
+            const double halfStep = steps > 1 && steps < juce::AudioProcessor::getDefaultNumParameterSteps()
+                                        ? 0.5 / static_cast<double> (steps - 1) : 0.0;
+            return std::abs (requested - static_cast<double> (actual)) <= halfStep + 1.0e-6;
         }
     }
 
@@ -246,12 +278,15 @@ namespace aaxclient
     {
         return guarded ([&] () -> AAX_Result
         {
-            const AAX_Result result = AAX_CEffectParameters::UpdateParameterNormalizedValue (parameterID, value, source);
+            auto* parameter = findProcessorParameter (parameterID);
 
-            if (result == AAX_SUCCESS)
-                applyHostValue (parameterID, value);
+            if (parameter == nullptr)
+                return AAX_CEffectParameters::UpdateParameterNormalizedValue (parameterID, value, source);
 
-            return result;
+            // The processor first, so that the host's parameter goes straight
+            // to the value the processor holds and never shows the refused
+            // request in between.
+            return AAX_CEffectParameters::UpdateParameterNormalizedValue (parameterID, applyHostValue (*parameter, value), source);
         });
     }
 
@@ -265,41 +300,43 @@ namespace aaxclient
             // UpdateParameterNormalizedValue; applying the value at once keeps
             // the processor right for hosts that do not, and the later answer
             // then finds nothing to change.
-            if (result == AAX_SUCCESS)
-                applyHostValue (parameterID, value);
+            auto* parameter = findProcessorParameter (parameterID);
+
+            if (result != AAX_SUCCESS || parameter == nullptr)
+                return result;
+
+            const double hostValue = applyHostValue (*parameter, value);
+
+            if (hostValue != value)
+                if (auto* hostParameter = mParameterManager.GetParameterByID (parameterID))
+                    if (hostParameter->GetNormalizedValue() != hostValue)
+                        hostParameter->UpdateNormalizedValue (hostValue);
 
             return result;
         });
     }
 
-    void EffectParameters::applyHostValue (AAX_CParamID parameterID, double normalisedValue)
+    double EffectParameters::applyHostValue (juce::AudioProcessorParameter& parameter, double normalisedValue)
     {
-        auto* parameter = findProcessorParameter (parameterID);
-
-        if (parameter == nullptr)
-            return;
-
         if (std::isfinite (normalisedValue))
         {
             const float newValue = juce::jlimit (0.0f, 1.0f, static_cast<float> (normalisedValue));
 
-            if (newValue != parameter->getValue())
+            if (newValue != parameter.getValue())
             {
-                const ScopedThreadValue<const juce::AudioProcessorParameter*> applying (parameterSetByHost, parameter);
-                parameter->setValueNotifyingHost (newValue);
+                const ScopedThreadValue<const juce::AudioProcessorParameter*> applying (parameterSetByHost, &parameter);
+                parameter.setValueNotifyingHost (newValue);
             }
         }
 
-        // The processor may keep another value than the host sent: a choice
-        // or stepped range snaps it, a value that is not a number is refused.
-        // The host's parameter then takes the processor's value, so that the
-        // controls chunk, the state chunk and the host all agree.
-        const float actual = parameter->getValue();
-
-        if (static_cast<double> (actual) != normalisedValue)
-            if (auto* hostParameter = mParameterManager.GetParameterByID (parameterID))
-                if (hostParameter->GetNormalizedValue() != static_cast<double> (actual))
-                    hostParameter->UpdateNormalizedValue (static_cast<double> (actual));
+        // The processor may keep another value than the host sent: a value
+        // that is not a number or lies outside 0..1 is refused or limited,
+        // the processor may move a value it cannot take. The host's value
+        // then follows the processor's, so that the controls chunk, the
+        // state chunk and the host all agree. Float rounding and a choice or
+        // step snapping the request are no such difference.
+        const float actual = parameter.getValue();
+        return holdsTheRequest (parameter, normalisedValue, actual) ? normalisedValue : static_cast<double> (actual);
     }
 
     AAX_Result EffectParameters::GetParameterValueFromString (AAX_CParamID parameterID, double* value, const AAX_IString& text) const
@@ -314,7 +351,24 @@ namespace aaxclient
             if (value == nullptr || text.Get() == nullptr)
                 return AAX_ERROR_NULL_ARGUMENT;
 
-            *value = static_cast<double> (parameter->getValueForText (juce::String::fromUTF8 (text.Get())));
+            // The host's text is untrusted: bytes that are not UTF-8 are
+            // refused before any conversion reads them as such. Once every
+            // sequence is known to be complete, the text is decoded character
+            // by character; overlong forms, which JUCE's check lets pass, do
+            // not encode back to the same bytes.
+            const char* bytes = text.Get();
+            const size_t length = std::strlen (bytes);
+
+            if (length > static_cast<size_t> (std::numeric_limits<int>::max())
+                 || ! juce::CharPointer_UTF8::isValidString (bytes, static_cast<int> (length)))
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+
+            const juce::String decoded (juce::CharPointer_UTF8 (bytes), length);
+
+            if (std::strcmp (decoded.toRawUTF8(), bytes) != 0)
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+
+            *value = static_cast<double> (parameter->getValueForText (decoded));
             return AAX_SUCCESS;
         });
     }
@@ -380,8 +434,22 @@ namespace aaxclient
     void EffectParameters::pushAllValuesToHost()
     {
         for (const auto& link : links)
-            if (link.parameter != nullptr)
-                AAX_CEffectParameters::SetParameterNormalizedValue (link.hostID.c_str(), static_cast<double> (link.parameter->getValue()));
+        {
+            if (link.parameter == nullptr)
+                continue;
+
+            // A host value that differs from the processor's only by rounding
+            // stays as it is, so that restoring a state the host's values
+            // came from changes none of them.
+            const float actual = link.parameter->getValue();
+            double value = static_cast<double> (actual);
+
+            if (auto* hostParameter = mParameterManager.GetParameterByID (link.hostID.c_str()))
+                if (holdsTheRequest (*link.parameter, hostParameter->GetNormalizedValue(), actual))
+                    value = hostParameter->GetNormalizedValue();
+
+            AAX_CEffectParameters::SetParameterNormalizedValue (link.hostID.c_str(), value);
+        }
     }
 
     //==============================================================================
@@ -537,19 +605,18 @@ namespace aaxclient
 
         try
         {
-            if (numSamples > preparedBlockSize)
-            {
-                // A longer block than ever before: the processor's buffers
-                // must grow, which cannot be done without allocating.
-                processor->setRateAndBufferSizeDetails (preparedSampleRate, numSamples);
-                processor->prepareToPlay (preparedSampleRate, numSamples);
-                preparedBlockSize = numSamples;
-            }
-
+            // A block longer than the processor was prepared for goes through
+            // in pieces of the prepared size: preparing again here would
+            // allocate on the audio thread and reset the sound mid-stream.
             const juce::ScopedNoDenormals noDenormals;
-            blockBuffer.setDataToReferTo (outputs, channels, numSamples);
-            processor->processBlock (blockBuffer, midiBuffer);
-            midiBuffer.clear();
+
+            for (int start = 0; start < numSamples; start += preparedBlockSize)
+            {
+                const int length = std::min (preparedBlockSize, numSamples - start);
+                blockBuffer.setDataToReferTo (outputs, channels, start, length);
+                processor->processBlock (blockBuffer, midiBuffer);
+                midiBuffer.clear();
+            }
         }
         catch (...)
         {

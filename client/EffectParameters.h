@@ -30,7 +30,7 @@ namespace aaxclient
     /** Display name of the processor-state chunk. */
     inline constexpr const char* kProcessorStateChunkName = "JUCE Plug-in State";
 
-    /** Block size the processor is prepared for until the host sends longer blocks. */
+    /** Block size the processor is prepared for; longer host blocks go through in pieces of this size. */
     constexpr int kDefaultMaximumBlockSize = 1024;
 
     /** Sample rate used when the host's controller cannot tell one. */
@@ -73,9 +73,9 @@ namespace aaxclient
         AAX_Result SetChunk (AAX_CTypeID chunkID, const AAX_SPlugInChunk* chunk) override;
 
         //==========================================================================
-        /** Runs one block for the process procedure. Real-time safe unless the
-            block is longer than any before it, which prepares the processor
-            again. Input and output may be the same buffers. */
+        /** Runs one block for the process procedure; a block longer than the
+            prepared size goes to the processor in pieces of that size. Input
+            and output may be the same buffers. */
         void processAlgorithmBlock (const float* const* inputs, float* const* outputs,
                                     int32_t numSamples, bool bypassed) noexcept;
 
@@ -108,7 +108,10 @@ namespace aaxclient
         void createHostParameters();
         void addMasterBypassParameter();
         juce::AudioProcessorParameter* findProcessorParameter (AAX_CParamID parameterID) const;
-        void applyHostValue (AAX_CParamID parameterID, double normalisedValue);
+        /** Gives the processor the host's value; returns the value the host
+            should hold: the request, or the processor's where it differs by
+            more than rounding. */
+        double applyHostValue (juce::AudioProcessorParameter& parameter, double normalisedValue);
         void pushAllValuesToHost();
 
         void applyHostStemFormats();

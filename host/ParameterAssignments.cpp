@@ -1,6 +1,10 @@
 #include "ParameterAssignments.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
 
 juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, const juce::String& id)
 {
@@ -11,8 +15,27 @@ juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, cons
     return nullptr;
 }
 
+juce::String exactValueText (float value)
+{
+    char text[32] = {};
+    for (int digits = 1; digits <= std::numeric_limits<float>::max_digits10; ++digits)
+    {
+        std::snprintf (text, sizeof (text), "%.*g", digits, (double) value);
+        if (static_cast<float> (std::strtod (text, nullptr)) == value)   // read back as parseNumber does
+            break;
+    }
+    return text;
+}
+
 namespace
 {
+    /** The range end itself for a value within a few float steps of it. */
+    float snapToRangeEnd (float value, float end)
+    {
+        const auto tolerance = 4.0f * std::numeric_limits<float>::epsilon() * std::max (std::abs (end), std::numeric_limits<float>::min());
+        return std::abs (value - end) <= tolerance ? end : value;
+    }
+
     bool parseNumber (const juce::String& text, float& value)
     {
         const auto trimmed = text.trim();
@@ -69,11 +92,15 @@ bool parseParameterAssignment (const juce::String& text, juce::AudioProcessor& p
         return false;
     }
 
+    // A range end typed with its float rounding (as --list prints it, or
+    // close to that) is the range end.
     const auto& range = parameter->getNormalisableRange();
+    value = snapToRangeEnd (value, range.start);
+    value = snapToRangeEnd (value, range.end);
     if (value < range.start || value > range.end)
     {
-        error = "value " + juce::String (value) + " for parameter \"" + id + "\" lies outside its range "
-                + juce::String (range.start) + " to " + juce::String (range.end);
+        error = "value " + exactValueText (value) + " for parameter \"" + id + "\" lies outside its range "
+                + exactValueText (range.start) + " to " + exactValueText (range.end);
         return false;
     }
 

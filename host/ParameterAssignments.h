@@ -28,3 +28,7 @@ bool parseParameterAssignment (const juce::String& text, juce::AudioProcessor& p
 double normalisedValueOf (const ParameterAssignment& assignment, juce::AudioProcessor& processor);
 
 juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, const juce::String& id);
+
+/** The shortest text that reads back as exactly this float (at most 9
+    significant digits), as --list prints ranges and defaults. */
+juce::String exactValueText (float value);

@@ -5,13 +5,16 @@
 // With no input it renders a built-in test signal.
 
 #include "AAX_Errors.h"
+#include "AudioFileInput.h"
 #include "ChunkSet.h"
 #include "DescriptionPrinter.h"
 #include "EffectInstance.h"
 #include "OfflineRender.h"
+#include "OutputFiles.h"
 #include "ParameterAssignments.h"
 #include "ParameterCatalogue.h"
 #include "PluginSession.h"
+#include "StoredState.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -58,123 +61,9 @@ namespace
             {
                 const auto& range = ranged->getNormalisableRange();
                 std::cout << ranged->getParameterID() << "\t" << ranged->getName (100) << "\t"
-                          << range.start << " .. " << range.end << "\tdefault "
-                          << range.convertFrom0to1 (ranged->getDefaultValue()) << "\n";
+                          << exactValueText (range.start) << " .. " << exactValueText (range.end) << "\tdefault "
+                          << exactValueText (range.convertFrom0to1 (ranged->getDefaultValue())) << "\n";
             }
-    }
-
-    bool readAudio (const juce::File& file, juce::AudioBuffer<float>& audio, double& sampleRate, juce::String& error)
-    {
-        if (! file.existsAsFile())
-        {
-            error = "input file " + file.getFullPathName() + " does not exist";
-            return false;
-        }
-
-        juce::AudioFormatManager formats;
-        formats.registerBasicFormats();
-        std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
-        if (reader == nullptr)
-        {
-            error = "cannot read " + file.getFullPathName() + " as audio (WAV or AIFF expected)";
-            return false;
-        }
-        if (reader->numChannels < 1 || reader->numChannels > 2)
-        {
-            error = file.getFileName() + " has " + juce::String (reader->numChannels) + " channels; mono and stereo are supported";
-            return false;
-        }
-        if (reader->lengthInSamples > (juce::int64) std::numeric_limits<int>::max())
-        {
-            error = file.getFileName() + " is too long";
-            return false;
-        }
-
-        audio.setSize ((int) reader->numChannels, (int) reader->lengthInSamples);
-        if (! reader->read (&audio, 0, (int) reader->lengthInSamples, 0, true, true))
-        {
-            error = "reading " + file.getFullPathName() + " failed";
-            return false;
-        }
-        sampleRate = reader->sampleRate;
-        return true;
-    }
-
-    // Writes next to the destination first and renames it into place, so a
-    // failure never leaves a partial output file.
-    bool writeAudio (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate, juce::String& error)
-    {
-        const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
-        temporary.deleteFile();
-
-        {
-            std::unique_ptr<juce::FileOutputStream> stream (temporary.createOutputStream());
-            if (stream == nullptr || stream->failedToOpen())
-            {
-                error = "cannot write " + file.getFullPathName();
-                return false;
-            }
-
-            juce::WavAudioFormat wav;
-            std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (stream.get(), sampleRate,
-                                                                                  (unsigned int) audio.getNumChannels(),
-                                                                                  32, {}, 0));
-            if (writer == nullptr)
-            {
-                temporary.deleteFile();
-                error = "cannot create a WAV writer for " + file.getFullPathName();
-                return false;
-            }
-            stream.release(); // the writer owns the stream now
-
-            if (! writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()))
-            {
-                writer.reset();
-                temporary.deleteFile();
-                error = "writing " + file.getFullPathName() + " failed";
-                return false;
-            }
-        }
-
-        if (! temporary.moveFileTo (file))
-        {
-            temporary.deleteFile();
-            error = "cannot move the rendered audio to " + file.getFullPathName();
-            return false;
-        }
-        return true;
-    }
-    // The host state: the plug-in's chunks in the host's state file format.
-    bool readState (const juce::File& file, zelkhost::ChunkSet& state, juce::String& error)
-    {
-        juce::MemoryBlock bytes;
-        if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
-        {
-            error = "state file " + file.getFullPathName() + " does not exist or cannot be read";
-            return false;
-        }
-
-        const auto* data = static_cast<const char*> (bytes.getData());
-        std::string reason;
-        if (! zelkhost::ChunkSet::deserialise (std::vector<char> (data, data + bytes.getSize()), state, reason))
-        {
-            error = "cannot use " + file.getFullPathName() + ": " + juce::String (reason);
-            return false;
-        }
-        return true;
-    }
-
-    bool writeState (const juce::File& file, const zelkhost::ChunkSet& state, juce::String& error)
-    {
-        const auto bytes = state.serialise();
-        const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
-        if (! temporary.replaceWithData (bytes.data(), bytes.size()) || ! temporary.moveFileTo (file))
-        {
-            temporary.deleteFile();
-            error = "cannot write the state file " + file.getFullPathName();
-            return false;
-        }
-        return true;
     }
 
     juce::String resultText (const char* what, AAX_Result result)
@@ -243,7 +132,7 @@ int main (int argc, char* argv[])
     const auto here = juce::File::getCurrentWorkingDirectory();
     juce::String error;
     zelkhost::ChunkSet storedState;
-    if (loadStatePath.isNotEmpty() && ! readState (here.getChildFile (loadStatePath), storedState, error))
+    if (loadStatePath.isNotEmpty() && ! zelkhost::readStateFile (here.getChildFile (loadStatePath), storedState, error))
         return fail (error);
 
     juce::AudioBuffer<float> audio;
@@ -251,8 +140,13 @@ int main (int argc, char* argv[])
     {
         if (inputPath.isNotEmpty())
         {
-            if (! readAudio (here.getChildFile (inputPath), audio, rate, error))
+            zelkhost::AudioFileContents input;
+            if (! zelkhost::readAudioFile (here.getChildFile (inputPath), input, error))
                 return fail (error);
+            if (input.warning.isNotEmpty())
+                std::cerr << "zelk_host: warning: " << input.warning << std::endl;
+            audio = std::move (input.audio);
+            rate = input.sampleRate;
         }
         else
         {
@@ -284,9 +178,8 @@ int main (int argc, char* argv[])
         if (instance == nullptr)
             return fail (reason);
 
-        if (loadStatePath.isNotEmpty())
-            if (const auto result = instance->restoreChunks (storedState); result != AAX_SUCCESS)
-                return fail (resultText ("restoring the state", result));
+        if (loadStatePath.isNotEmpty() && ! zelkhost::restoreState (*instance, session.host().services(), storedState, error))
+            return fail (error);
 
         for (const auto& [id, normalised] : automation)
             if (const auto result = instance->automate (id, normalised); result != AAX_SUCCESS)
@@ -297,7 +190,7 @@ int main (int argc, char* argv[])
             zelkhost::ChunkSet state;
             if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
                 return fail (resultText ("saving the state", result));
-            if (! writeState (here.getChildFile (saveStatePath), state, error))
+            if (! zelkhost::writeStateFile (here.getChildFile (saveStatePath), state, error))
                 return fail (error);
         }
 
@@ -312,7 +205,7 @@ int main (int argc, char* argv[])
     }
 
     const auto output = here.getChildFile (outputPath);
-    if (! writeAudio (output, audio, rate, error))
+    if (! zelkhost::writeWavFile (output, audio, rate, error))
         return fail (error);
 
     std::cout << "wrote " << output.getFullPathName() << " (" << audio.getNumChannels() << " channels, "

@@ -119,7 +119,20 @@ PresetsHolder::PresetsHolder (juce::AudioProcessor& owner, const juce::String& r
       presetsFile (locatePresetsFile (options, relativePath))
 {
     bool fileWritten = false;
-    auto intended = installOrMergeFile (fileWritten);
+    juce::XmlElement intended ("PRESETS");
+    {
+        // Processes starting at the same time take turns, so that each one
+        // finds the file as the one before it left it (a damaged file is
+        // moved aside once, not once per process). The lock is advisory and
+        // on a file beside presets.xml; where locks are not available the
+        // install goes ahead without one.
+        juce::InterProcessLock installLock (presetsFile.getSiblingFile ("." + presetsFile.getFileName() + ".lock").getFullPathName());
+        const bool locked = presetsFile.getFullPathName().isNotEmpty() && installLock.enter (10000);
+        intended = installOrMergeFile (fileWritten);
+
+        if (locked)
+            installLock.exit();
+    }
 
     // What is in memory must begin with the factory entries even when the file
     // could not be written or read back.

@@ -17,8 +17,9 @@
     `unreadableFileFor`) instead of being overwritten, and a folder standing where
     the file belongs is left alone.
 
-    All of it runs on the message thread; several instances share the file without
-    locking, relying on every writer re-reading the file before it changes it.
+    All of it runs on the message thread. Processes take turns for the install or
+    merge at construction (an advisory lock on ".presets.xml.lock" beside the file);
+    otherwise instances share the file relying on every writer re-reading it first.
 */
 class PresetsHolder
 {

@@ -12,7 +12,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-20}"
 [ $# -gt 0 ] && shift
 programs=("$@")
-[ ${#programs[@]} -gt 0 ] || programs=(controls_chunk effect_chunk processor_state presets_xml host_state_file)
+[ ${#programs[@]} -gt 0 ] || programs=(controls_chunk effect_chunk processor_state presets_xml host_state_file audio_file)
 build="${ZELK_FUZZ_BUILD_DIR:-$here/build-fuzz}"
 
 case "$seconds" in

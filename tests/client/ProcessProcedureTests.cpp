@@ -170,7 +170,7 @@ namespace
         const auto signal = testSignal (4096);
         context.run (signal, 0, 4096);
 
-        EXPECT_EQ (instance.Effect().getPreparedBlockSize(), 4096);
+        EXPECT_LT (instance.Effect().getPreparedBlockSize(), 4096);   // in pieces, never prepared on the audio thread
         for (float sample : context.outputs[1])
             ASSERT_TRUE (std::isfinite (sample));
     }

@@ -13,7 +13,12 @@
 #include "presets/ParameterSetXml.h"
 #include "presets/PresetsHolder.h"
 
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <cmath>
 #include <cstdio>
+#include <memory>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -147,6 +152,23 @@ int main (int argc, char** argv)
     writeSeed (root, "host_state_file", "two-chunks", stateFile.data(), stateFile.size());
     const auto emptyFile = zelkhost::ChunkSet().serialise();
     writeSeed (root, "host_state_file", "empty", emptyFile.data(), emptyFile.size());
+
+    // The host's audio input: a short tone as 16-bit mono WAV, 32-bit float
+    // stereo WAV and 24-bit AIFF.
+    juce::AudioBuffer<float> tone (2, 64);
+    for (int i = 0; i < tone.getNumSamples(); ++i)
+        for (int channel = 0; channel < 2; ++channel)
+            tone.setSample (channel, i, 0.5f * std::sin (0.3f * (float) (i + channel)));
+    juce::WavAudioFormat wav;
+    juce::AiffAudioFormat aiff;
+    for (const auto& [format, name, channels, bits] : { std::tuple<juce::AudioFormat*, const char*, unsigned, int> { &wav, "wav-16-mono", 1, 16 },
+                                                         { &wav, "wav-float-stereo", 2, 32 }, { &aiff, "aiff-24-stereo", 2, 24 } })
+    {
+        juce::MemoryBlock file;
+        std::unique_ptr<juce::AudioFormatWriter> (format->createWriterFor (new juce::MemoryOutputStream (file, false), 44100.0, channels, bits, {}, 0))
+            ->writeFromAudioSampleBuffer (tone, 0, tone.getNumSamples());
+        writeSeed (root, "audio_file", name, file.getData(), file.getSize());
+    }
 
     instance.Close();
     return 0;

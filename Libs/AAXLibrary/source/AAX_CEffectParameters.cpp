@@ -133,7 +133,14 @@ void AAX_CEffectParameters::FilterParameterIDOnSave (AAX_CParamID parameterID)
 //==============================================================================
 AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* iController)
 {
-    DeleteHostWrappers();   // only matters should a host initialise twice
+    // A second Initialize without Uninitialize is refused: the parameters
+    // made the first time hold the automation wrapper, which must stay.
+    if (mController != nullptr || mAutomationDelegate != nullptr || mTransport != nullptr)
+    {
+        AAX_CHostServices::Trace (AAX_eTracePriority_Critical,
+                                  "AAX_CEffectParameters::Initialize: already initialized; Uninitialize comes first");
+        return AAX_ERROR_INVALID_ARGUMENT;
+    }
 
     mController = new AAX_VController (iController);
     mAutomationDelegate = new AAX_VAutomationDelegate (iController);

@@ -1,0 +1,76 @@
+#include "StoredState.h"
+
+#include "AAX_Errors.h"
+#include "EffectInstance.h"
+#include "HostServices.h"
+#include "OutputFiles.h"
+
+namespace zelkhost
+{
+    bool readStateFile (const juce::File& file, ChunkSet& state, juce::String& error)
+    {
+        juce::MemoryBlock bytes;
+        if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
+        {
+            error = "state file " + file.getFullPathName() + " does not exist or cannot be read";
+            return false;
+        }
+
+        const auto* data = static_cast<const char*> (bytes.getData());
+        std::string reason;
+        if (! ChunkSet::deserialise (std::vector<char> (data, data + bytes.getSize()), state, reason))
+        {
+            error = "cannot use " + file.getFullPathName() + ": " + juce::String (reason);
+            return false;
+        }
+        return true;
+    }
+
+    bool writeStateFile (const juce::File& file, const ChunkSet& state, juce::String& error)
+    {
+        const auto bytes = state.serialise();
+        return writeDataFile (file, bytes.data(), bytes.size(), "the state file", error);
+    }
+
+    juce::String chunkResultInWords (AAX_Result result)
+    {
+        switch (result)
+        {
+            case AAX_ERROR_MALFORMED_CHUNK:         return "its data is damaged";
+            case AAX_ERROR_INCORRECT_CHUNK_SIZE:    return "its size is not what the plug-in expects";
+            case AAX_ERROR_INVALID_CHUNK_ID:        return "the plug-in has no chunk of that kind";
+            case AAX_ERROR_INVALID_CHUNK_INDEX:     return "the plug-in has no such chunk";
+            case AAX_ERROR_NULL_ARGUMENT:
+            case AAX_ERROR_NULL_OBJECT:             return "the chunk record is missing";
+            case AAX_ERROR_UNKNOWN_EXCEPTION:       return "the plug-in failed while reading it";
+            default:                                return "the plug-in refused it";
+        }
+    }
+
+    bool restoreState (EffectInstance& instance, HostServices& services, const ChunkSet& state, juce::String& error)
+    {
+        for (const auto& chunk : state.chunks)
+        {
+            const auto tracesBefore = services.traces().size();
+            ChunkSet single;
+            single.chunks.push_back (chunk);
+
+            const auto result = instance.restoreChunks (single);
+            if (result == AAX_SUCCESS)
+                continue;
+
+            error = "restoring the state failed: chunk '" + juce::String (fourCharText (chunk.id)) + "'";
+            if (! chunk.name.empty())
+                error << " (\"" << juce::String (chunk.name) << "\")";
+            error << " of " << (int) chunk.data.size() << " bytes was not accepted: " << chunkResultInWords (result)
+                  << " (result " << result << ")";
+
+            const auto traces = services.traces();
+            for (auto i = tracesBefore; i < traces.size(); ++i)
+                if (traces[i].priority == AAX_eTracePriority_Critical)
+                    error << "\n  the plug-in reported: " << juce::String (traces[i].message);
+            return false;
+        }
+        return true;
+    }
+}

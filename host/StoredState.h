@@ -1,0 +1,28 @@
+// The host state file on the command line: reading and writing it, and
+// restoring it into an instance with a message that names the chunk the
+// plug-in refused and why.
+#pragma once
+
+#include "AAX.h"
+#include "ChunkSet.h"
+
+#include <juce_core/juce_core.h>
+
+namespace zelkhost
+{
+    class EffectInstance;
+    class HostServices;
+
+    bool readStateFile (const juce::File& file, ChunkSet& state, juce::String& error);
+
+    bool writeStateFile (const juce::File& file, const ChunkSet& state, juce::String& error);
+
+    /** Gives the instance the stored chunks one by one; on the first one
+        refused, false with a message naming that chunk, the reason in words
+        and what the plug-in traced meanwhile. */
+    bool restoreState (EffectInstance& instance, HostServices& services, const ChunkSet& state, juce::String& error);
+
+    /** What a chunk result means for the user, e.g. "damaged" for
+        AAX_ERROR_MALFORMED_CHUNK. */
+    juce::String chunkResultInWords (AAX_Result result);
+}
