@@ -1,5 +1,7 @@
 #include "Conversions.h"
 
+#include <limits>
+
 namespace Conversions
 {
     namespace
@@ -43,6 +45,10 @@ namespace Conversions
     float gainFromDecibelText (const juce::String& text)
     {
         const auto decibels = text.getFloatValue();
+
+        // "-inf" names no number of decibels either: no value, not silence.
+        if (! std::isfinite (decibels))
+            return std::numeric_limits<float>::quiet_NaN();
 
         if (decibels > silenceDecibels)
             return std::pow (10.0f, 0.05f * decibels);

@@ -19,7 +19,9 @@ namespace Conversions
     juce::String twoDecimalText (float value, int maximumStringLength);
 
     /** The leading number of the text (leading whitespace skipped, the rest
-        ignored); 0 when there is none. */
+        ignored); 0 when there is none. The text-to-value functions return a
+        non-finite number for text such as "nan" or "inf", which the parameters
+        refuse (ParameterLayout.cpp). */
     float numberFromText (const juce::String& text);
 
     /** Two-decimal text followed by "%", e.g. "100.00%". */
@@ -31,7 +33,8 @@ namespace Conversions
     /** A linear gain as decibels (floored at -100 dB) without a unit, e.g. "20.00". */
     juce::String decibelTextWithoutUnit (float value, int maximumStringLength);
 
-    /** Parses decibels and returns the linear gain; -100 dB or less gives 0. */
+    /** Parses decibels and returns the linear gain; -100 dB or less gives 0,
+        a non-finite number of decibels NaN. */
     float gainFromDecibelText (const juce::String& text);
 
     /** "440.00 Hz" below 1 kHz, "1.00 kHz" from 1 kHz on. */

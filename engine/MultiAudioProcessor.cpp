@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -70,6 +71,28 @@ namespace
         return tree;
     }
 
+    /** A restored value that is not a finite float (NaN, infinity, or a double
+        too large for a float) is treated as missing, so that its parameter
+        takes its default: nothing non-finite reaches the parameter store. */
+    void dropNonFiniteValues (juce::ValueTree& tree)
+    {
+        static const juce::Identifier value ("value");
+
+        for (auto child : tree)
+            if (child.hasProperty (value) && ! std::isfinite ((float) (double) child[value]))
+                child.removeProperty (value, nullptr);
+    }
+
+    /** The band low-pass cut-off for a "frequency_lowpass" value. The top of the
+        parameter's range opens the filter fully, as a band record starts out
+        (above the range), so the cut-off depends on the value alone and not on
+        whether the records were ever written back into the parameters. */
+    float lowPassCutoffFor (float value) noexcept
+    {
+        constexpr float rangeEnd = 20000.0f, fullyOpen = 22000.0f;
+        return value >= rangeEnd ? fullyOpen : value;
+    }
+
     void stopAnalyser (Analyser<float>& analyser)
     {
         if (analyser.isThreadRunning())
@@ -120,23 +143,6 @@ juce::AudioProcessorEditor* MultiAudioProcessor::createEditor()
 }
 
 //==============================================================================
-float MultiAudioProcessor::makeupGainFor (int shaperIndex, bool active) noexcept
-{
-    float exponent = -0.5f;
-    if (active)
-    {
-        switch (shaperIndex)
-        {
-            case 6: exponent = -0.8f;   break;
-            case 7: exponent = -0.875f; break;
-            case 8: exponent = -0.925f; break;
-            case 9: exponent = -1.0f;   break;
-            default: break;
-        }
-    }
-    return std::pow (10.0f, exponent);
-}
-
 void MultiAudioProcessor::publishBand (int b)
 {
     const auto& band = bands[(size_t) b];
@@ -150,10 +156,9 @@ void MultiAudioProcessor::publishBand (int b)
     engine.publishInputGain (b, band.gain);
     engine.bandActive[i] = band.active;
     engine.bandSolo[i] = band.solo;
-    engine.publishLowPass (b, band.lowpass);
+    engine.publishLowPass (b, lowPassCutoffFor (band.lowpass));
     engine.publishHighPass (b, band.highpass);
     engine.oversamplingIndex[i] = band.oversampling;
-    engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
 }
 
 void MultiAudioProcessor::prepareToPlay (double newSampleRate, int maximumExpectedSamplesPerBlock)
@@ -214,12 +219,19 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
 {
     juce::ScopedNoDenormals noDenormals;
 
-    if (bypassValue->load() != 0.0f)
+    if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
+    {
+        bypassed = true;
         return;
+    }
 
     // Nothing to process with until the host has prepared us.
     if (preparedBlockSize <= 0)
         return;
+
+    // After a bypass every filter still holds the audio from before it.
+    if (std::exchange (bypassed, false))
+        bandProcessor.restart();
 
     const auto numChannels = std::min ({ std::max (getTotalNumInputChannels(), getTotalNumOutputChannels()),
                                          buffer.getNumChannels(), 2 });
@@ -270,8 +282,17 @@ void MultiAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
     // timer. Hosts save from other threads too: copyState brings the tree up to
     // date and copies it under the store's own lock, so the save neither reads
     // the tree while the timer writes it nor misses the latest values.
+    //
+    // The store writes a value into a parameter's child only once the value has
+    // changed; every parameter's value is written here, so that a state from a
+    // fresh instance restores the same sound in a build with other defaults.
+    auto state = apvts.copyState();
+    for (auto child : state)
+        if (auto* value = apvts.getRawParameterValue (child["id"].toString()))
+            child.setProperty ("value", value->load(), nullptr);
+
     juce::MemoryOutputStream stream (destData, false);
-    apvts.copyState().writeToStream (stream);
+    state.writeToStream (stream);
 }
 
 void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
@@ -281,7 +302,10 @@ void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes
     // clears the undo history, which nothing in the plug-in uses.)
     auto tree = readWholeValueTree (data, sizeInBytes);
     if (tree.isValid())
+    {
+        dropNonFiniteValues (tree);
         apvts.replaceState (tree);
+    }
 }
 
 bool MultiAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
@@ -315,6 +339,7 @@ void MultiAudioProcessor::updateCrossoverFilters()
             const auto& set = crossoverFilterTable[crossoverCount][record.index];
             for (int f = 0; f < set.count; ++f)
                 bandProcessor.publishCrossoverCutoff (set.filters[f], record.frequency);
+            bandProcessor.publishDryAllPassCutoff (record.index, record.frequency);
         }
     }
 
@@ -411,6 +436,7 @@ void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proport
             std::rotate (bands.begin() + index + 1, bands.begin() + index + 2, bands.end());
         }
 
+        ++bandProcessor.layoutChanges;
         updateCrossoverFilters();
     }
 
@@ -481,7 +507,6 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     {
         band.type = (int) std::trunc (v);
         engine.shaperIndex[i] = band.type - 1;
-        engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
     }
     else if (id == ParameterIDs::mix (i))
     {
@@ -503,7 +528,6 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     {
         band.active = on;
         engine.bandActive[i] = on;
-        engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
     }
     else if (id == ParameterIDs::realActive (i))
     {
@@ -524,7 +548,7 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     else if (id == ParameterIDs::frequencyLowpass (i))
     {
         band.lowpass = v;
-        engine.publishLowPass (b, v);
+        engine.publishLowPass (b, lowPassCutoffFor (v));
     }
     else if (id == ParameterIDs::oversampling (i))
     {
@@ -561,6 +585,8 @@ void MultiAudioProcessor::handleCrossoverCountChange (float v)
             }
         }
 
+        if (n != crossoverCount)
+            ++bandProcessor.layoutChanges;
         crossoverCount = n;
         updateCrossoverFilters();
     }

@@ -84,10 +84,6 @@ public:
     /** Builds the input or output analyser's spectrum into `p` for `bounds`. */
     void createAnalyserPlot (juce::Path& p, juce::Rectangle<int> bounds, bool input);
 
-    /** The make-up attenuation that follows a band's curve: the Chebyshev curves
-        get their own, every other case -10 dB. */
-    static float makeupGainFor (int shaperIndex, bool active) noexcept;
-
     //==============================================================================
     std::atomic<float>* bypassValue = nullptr;
     ABStateHolder abStateHolder { *this };
@@ -130,6 +126,7 @@ private:
 
     PublishedValue outputGainTarget { 1.0f };
     int preparedBlockSize = 0;
+    bool bypassed = false;              // audio thread: the last block was bypassed
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MultiAudioProcessor)
 };

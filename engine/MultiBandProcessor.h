@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DryPhaseChain.h"
 #include "PublishedValue.h"
 #include "SaturationCurves.h"
 
@@ -8,12 +9,14 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 /** The band engine: the Linkwitz-Riley crossover tree, the per-band chains
-    (gain, oversampled saturation, make-up gain, high/low-pass, dry/wet, level)
-    and the global dry/wet mix. `MultiAudioProcessor` owns one and names it
+    (gain, oversampled saturation with its make-up gain, high/low-pass,
+    dry/wet, level) and the global dry/wet mix, whose dry input passes the
+    tree's all-pass phase. `MultiAudioProcessor` owns one and names it
     `MultiAudioProcessor::MultiBandProcessor`.
 
     Threading: the DSP objects belong to the audio thread (and to prepare/reset,
@@ -50,20 +53,22 @@ public:
     void publishCrossoverCutoff (int filterIndex, float hz) noexcept  { crossoverCutoffs[(size_t) filterIndex].publish (hz); }
     void publishInputGain (int band, float gain) noexcept             { inputGainTargets[(size_t) band].publish (gain); }
     void publishLevelGain (int band, float gain) noexcept             { levelGainTargets[(size_t) band].publish (gain); }
-    void publishMakeupGain (int band, float gain) noexcept            { makeupGainTargets[(size_t) band].publish (gain); }
     void publishBandMix (int band, float wetProportion) noexcept      { bandMixTargets[(size_t) band].publish (wetProportion); }
     void publishLowPass (int band, float hz) noexcept                 { lowPassCutoffs[(size_t) band].publish (hz); }
     void publishHighPass (int band, float hz) noexcept                { highPassCutoffs[(size_t) band].publish (hz); }
     void publishGlobalMix (float wetProportion) noexcept              { globalMixTarget.publish (wetProportion); }
 
+    /** The dry input's all-pass for the crossover with order `order` (0 = lowest). */
+    void publishDryAllPassCutoff (int order, float hz) noexcept       { dryAllPassCutoffs[(size_t) order].publish (hz); }
+
     float publishedCrossoverCutoff (int filterIndex) const noexcept   { return crossoverCutoffs[(size_t) filterIndex].latest(); }
     float publishedLevelGain (int band) const noexcept                { return levelGainTargets[(size_t) band].latest(); }
-    float publishedMakeupGain (int band) const noexcept               { return makeupGainTargets[(size_t) band].latest(); }
     float publishedInputGain (int band) const noexcept                { return inputGainTargets[(size_t) band].latest(); }
     float publishedBandMix (int band) const noexcept                  { return bandMixTargets[(size_t) band].latest(); }
     float publishedLowPass (int band) const noexcept                  { return lowPassCutoffs[(size_t) band].latest(); }
     float publishedHighPass (int band) const noexcept                 { return highPassCutoffs[(size_t) band].latest(); }
     float publishedGlobalMix() const noexcept                         { return globalMixTarget.latest(); }
+    float publishedDryAllPassCutoff (int order) const noexcept        { return dryAllPassCutoffs[(size_t) order].latest(); }
 
     //==============================================================================
     // Host thread, outside processing.
@@ -74,6 +79,10 @@ public:
     //==============================================================================
     // Audio thread.
 
+    /** Clears every state (also the oversamplers', as each band's chain
+        starts), so that processing resumes from the current input only. */
+    void restart() noexcept;
+
     /** Takes up every setting published since the last block. */
     void applyPublishedSettings() noexcept;
 
@@ -81,14 +90,25 @@ public:
         in place (up to the global mix, before the output gain). */
     void process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept;
 
-    /** Runs one band's chain in place on the context's block. */
+    /** Runs one band's chain in place on the context's block. A chain that did
+        not run in the previous block, or ran at another oversampling factor,
+        starts from a clean state. */
     void processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept;
+
+    /** The make-up attenuation that follows a curve: the Chebyshev curves have
+        their own, the others -10 dB. It changes with the curve, at once. */
+    static float makeupGainFor (int shaperIndex) noexcept;
 
     //==============================================================================
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> crossoverFilters;
 
     /** The number of active crossovers the audio thread routes by (0..5). */
     std::atomic<size_t> crossoverCount { 5 };
+
+    /** Counts the changes of the crossover layout (its records moved or
+        switched), written before the count: two changes that leave the count
+        as it was still give a new routing. */
+    std::atomic<std::uint32_t> layoutChanges { 0 };
 
     std::array<std::atomic<bool>, maxBands> bandEnabled {};
     std::array<std::atomic<bool>, maxBands> bandActive {};
@@ -99,12 +119,12 @@ public:
 
     juce::OwnedArray<juce::dsp::Gain<float>> inputGains;
     juce::OwnedArray<juce::dsp::Gain<float>> levelGains;
-    juce::OwnedArray<juce::dsp::Gain<float>> makeupGains;
     juce::OwnedArray<juce::dsp::DryWetMixer<float>> bandMixers;
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> lowPassFilters;
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> highPassFilters;
     std::array<juce::AudioBuffer<float>, numWorkBuffers> workBuffers;
     juce::dsp::DryWetMixer<float> globalMixer;
+    DryPhaseChain dryPhase;                    // the global mixer's dry input passes it
     juce::OwnedArray<juce::dsp::Oversampling<float>> oversamplers; // [band * 4 + choice]
 
     /** Random source of the "Tape" curve; one per engine, so parallel
@@ -121,14 +141,25 @@ private:
     using Lane = juce::dsp::AudioBlock<float>;
 
     void applyCrossoverCutoffs() noexcept;
+    void startRouting() noexcept;
+    void startBandChain (int band, int oversamplingChoice) noexcept;
     void runFilters (Lane lane, const int* filters, int count) noexcept;
     float limitToNyquist (float hz) const noexcept;
 
     std::array<PublishedValue, numCrossoverFilters> crossoverCutoffs;
-    std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets, makeupGainTargets,
+    std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets,
                                          bandMixTargets, lowPassCutoffs, highPassCutoffs;
     PublishedValue globalMixTarget { 1.0f };
+    std::array<PublishedValue, DryPhaseChain::maxStages> dryAllPassCutoffs;
 
     double sampleRate = 0.0;
     std::array<Lane, numLanes> lanes;
+
+    // Audio thread: what ran in the previous block, so that whatever starts
+    // again (a routing, a band's chain) starts from the current input only.
+    std::uint64_t blockNumber = 1;
+    size_t routedCount = maxCrossovers + 1;
+    std::uint32_t routedLayout = 0;
+    std::array<std::uint64_t, maxBands> chainLastBlock {};
+    std::array<int, maxBands> chainFactor {};
 };

@@ -5,7 +5,9 @@
 #include "ParameterIDs.h"
 #include "Records.h"
 
+#include <atomic>
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -19,12 +21,40 @@ namespace
     // Frequencies of the band filters: 1 Hz steps, 1 kHz at the middle.
     const juce::NormalisableRange<float> filterFrequencyRange { 20.0f, 20000.0f, 1.0f, 0.22990455f };
 
-    FloatAttributes floatAttributes (std::function<juce::String (float, int)> toText,
-                                     std::function<float (const juce::String&)> fromText)
+    using ToText = std::function<juce::String (float, int)>;
+    using FromText = std::function<float (const juce::String&)>;
+
+    /** A float parameter whose text-to-value function refuses text that names
+        no finite number ("nan", "inf", "1e39"): such text reads as the
+        parameter's current value, so entering it changes nothing and no
+        non-finite value reaches the store. `toText` may be null (JUCE's own
+        text). */
+    std::unique_ptr<juce::AudioParameterFloat> makeFloat (const juce::String& id, const juce::String& name,
+                                                          const juce::NormalisableRange<float>& range, float defaultValue,
+                                                          ToText toText, FromText fromText,
+                                                          const juce::String& label = {})
     {
-        return FloatAttributes().withCategory (juce::AudioProcessorParameter::genericParameter)
-                                .withStringFromValueFunction (std::move (toText))
-                                .withValueFromStringFunction (std::move (fromText));
+        auto owner = std::make_shared<std::atomic<const juce::AudioParameterFloat*>> (nullptr);
+
+        auto refusingNonFinite = [owner, fromText = std::move (fromText)] (const juce::String& text)
+        {
+            const auto value = fromText (text);
+            if (std::isfinite (value))
+                return value;
+
+            const auto* parameter = owner->load();
+            return parameter != nullptr ? parameter->get() : 0.0f;
+        };
+
+        auto parameter = std::make_unique<juce::AudioParameterFloat> (
+            id, name, range, defaultValue,
+            FloatAttributes().withCategory (juce::AudioProcessorParameter::genericParameter)
+                             .withLabel (label)
+                             .withStringFromValueFunction (std::move (toText))
+                             .withValueFromStringFunction (std::move (refusingNonFinite)));
+
+        owner->store (parameter.get());
+        return parameter;
     }
 
     BoolAttributes switchAttributes (const juce::String& onText, const juce::String& offText)
@@ -50,16 +80,16 @@ namespace
 
         auto group = std::make_unique<Group> ("global", juce::translate ("Globals"), groupSeparator);
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::output, prefix + juce::translate ("Gain"),
             juce::NormalisableRange<float> { -96.0f, 12.0f, 0.1f, 4.0f }, 0.0f,
-            floatAttributes (Conversions::twoDecimalText, Conversions::numberFromText)
-                .withLabel (juce::translate ("Output level"))));
+            Conversions::twoDecimalText, Conversions::numberFromText,
+            juce::translate ("Output level")));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::outputMix, prefix + juce::translate ("Mix"),
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, 100.0f,
-            floatAttributes (Conversions::twoDecimalText, Conversions::numberFromText)));
+            Conversions::twoDecimalText, Conversions::numberFromText));
 
         group->addChild (std::make_unique<juce::AudioParameterBool> (
             ParameterIDs::outputPlot, prefix + juce::translate ("Display output response"), false,
@@ -69,9 +99,10 @@ namespace
             ParameterIDs::inputPlot, prefix + juce::translate ("Display input response"), false,
             switchAttributes ("displayed", "hidden")));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             "numCrossovers", prefix + juce::translate ("Number of Crossovers"),
-            juce::NormalisableRange<float> { 0.0f, 6.0f, 0.01f, 1.0f }, 5.0f));
+            juce::NormalisableRange<float> { 0.0f, 6.0f, 0.01f, 1.0f }, 5.0f,
+            nullptr, Conversions::numberFromText));
 
         group->addChild (std::make_unique<juce::AudioParameterBool> (
             "bypass", prefix + juce::translate ("BYPASS"), false));
@@ -106,20 +137,20 @@ namespace
                           "Chebyshev 2", "Chebyshev 4", "Chebyshev 6", "Chebyshev 8" }),
             band.type));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::mix (index), prefix + juce::translate ("Mix"),
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, band.mix,
-            floatAttributes (Conversions::percentText, Conversions::numberFromText)));
+            Conversions::percentText, Conversions::numberFromText));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::compgain (index), prefix + juce::translate ("Compensation Gain"),
             levelRange, band.compGain,
-            floatAttributes (Conversions::decibelTextWithUnit, Conversions::gainFromDecibelText)));
+            Conversions::decibelTextWithUnit, Conversions::gainFromDecibelText));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::gain (index), prefix + juce::translate ("Gain"),
             juce::NormalisableRange<float> { 0.0f, 50.0f, 0.0f, 1.0f }, band.gain,
-            floatAttributes (Conversions::decibelTextWithoutUnit, Conversions::gainFromDecibelText)));
+            Conversions::decibelTextWithoutUnit, Conversions::gainFromDecibelText));
 
         group->addChild (std::make_unique<juce::AudioParameterBool> (
             ParameterIDs::active (index), prefix + juce::translate ("Bypass"), band.active,
@@ -133,15 +164,15 @@ namespace
             ParameterIDs::solo (index), prefix + juce::translate ("Solo"), band.solo,
             switchAttributes ("solo", "bypassed")));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::frequencyLowpass (index), prefix + juce::translate ("Low Pass Frequency"),
             filterFrequencyRange, band.lowpass,
-            floatAttributes (Conversions::frequencyText, Conversions::frequencyFromText)));
+            Conversions::frequencyText, Conversions::frequencyFromText));
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::frequencyHighpass (index), prefix + juce::translate ("High Pass Frequency"),
             filterFrequencyRange, band.highpass,
-            floatAttributes (Conversions::frequencyText, Conversions::frequencyFromText)));
+            Conversions::frequencyText, Conversions::frequencyFromText));
 
         group->addChild (std::make_unique<juce::AudioParameterChoice> (
             ParameterIDs::oversampling (index), prefix + juce::translate ("Oversampling"),
@@ -157,10 +188,10 @@ namespace
 
         auto group = std::make_unique<Group> ("crossover" + juce::String (index), crossover.name, groupSeparator);
 
-        group->addChild (std::make_unique<juce::AudioParameterFloat> (
+        group->addChild (makeFloat (
             ParameterIDs::frequencyCrossover (index), prefix + juce::translate ("Frequency"),
             Conversions::makeLogarithmicRange<float> (20.0f, 20000.0f), crossover.frequency,
-            floatAttributes (Conversions::crossoverFrequencyText, Conversions::frequencyFromText)));
+            Conversions::crossoverFrequencyText, Conversions::frequencyFromText));
 
         return group;
     }

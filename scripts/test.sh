@@ -15,6 +15,11 @@ quick=0
 "$here/scripts/setup.sh"
 jobs="$(nproc)"
 
+# A virtual display for every stage, so the window tests can put the editor
+# into a real X11 window wherever they run.
+display=()
+command -v xvfb-run > /dev/null && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
 # configure_and_build DIR "CMAKE ARGS" TARGET...
 configure_and_build() {
   local dir="$1" args="$2"; shift 2
@@ -31,14 +36,14 @@ run_tests() {
   (export HOME="$dir/test-home" XDG_CONFIG_HOME="$dir/test-home/.config"
    mkdir -p "$XDG_CONFIG_HOME"
    cd "$dir"
-   "./tests/$program" --gtest_brief=1 --gtest_filter="$filter")
+   "${display[@]}" "./tests/$program" --gtest_brief=1 --gtest_filter="$filter")
 }
 
 if [ "$quick" -eq 0 ]; then
   asan="$here/build-asan"
-  configure_and_build "$asan" "-DZELK_ASAN=ON -DZELK_BENCH=OFF" engine_tests presets_tests aax_tests client_tests bundle_tests host_tests
+  configure_and_build "$asan" "-DZELK_ASAN=ON -DZELK_BENCH=OFF" engine_tests presets_tests editor_tests aax_tests client_tests bundle_tests host_tests
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-  for program in engine_tests presets_tests aax_tests client_tests bundle_tests host_tests; do
+  for program in engine_tests presets_tests editor_tests aax_tests client_tests bundle_tests host_tests; do
     run_tests "$asan" "$program"
   done
 
@@ -62,7 +67,4 @@ configure_and_build "$build" "" all
 export HOME="$build/test-home" XDG_CONFIG_HOME="$build/test-home/.config"
 mkdir -p "$XDG_CONFIG_HOME"
 cd "$build"
-# A virtual display lets the window tests put the editor into a real X11 window.
-display=()
-command -v xvfb-run > /dev/null && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
 "${display[@]}" ctest --output-on-failure -j"$jobs" --timeout 600

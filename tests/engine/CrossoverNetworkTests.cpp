@@ -187,6 +187,29 @@ TEST_P (CrossoverNetwork, EachSoloedBandFollowsItsPlaceInTheTree)
     }
 }
 
+TEST_P (CrossoverNetwork, NeutralBandsStayFlatAtEveryGlobalMix)
+{
+    // The dry input must follow the network's phase, through count and
+    // frequency changes while prepared, or dry and wet comb.
+    const auto [sampleRate, count] = GetParam();
+    std::mt19937 random ((unsigned) (count * 104729 + (int) sampleRate));
+    Network network (sampleRate, 5 - count, defaultFrequencies (5 - count));
+    setPlain (network.processor.apvts, "numCrossovers", (float) count);
+
+    for (int trial = 0; trial < 3; ++trial)
+    {
+        const auto frequencies = trial == 0 ? defaultFrequencies (count) : randomAscendingFrequencies (count, random);
+        for (size_t i = 0; i < frequencies.size(); ++i)
+            setPlain (network.processor.apvts, ParameterIDs::frequencyCrossover (i), frequencies[i]);
+
+        for (float mix : { 0.0f, 25.0f, 50.0f, 75.0f, 100.0f })
+        {
+            setPlain (network.processor.apvts, "output_mix", mix);
+            EXPECT_LT (maxDeviationDb (network.response(), sampleRate), 0.05) << count << " crossovers, mix " << mix << ", trial " << trial;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P (CountsAndRates, CrossoverNetwork,
                           ::testing::Combine (::testing::Values (44100.0, 96000.0),
                                               ::testing::Values (0, 1, 2, 3, 4, 5)));

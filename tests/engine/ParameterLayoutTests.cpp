@@ -459,3 +459,17 @@ TEST_F (ParameterLayoutTest, CrossoverParameterOnlyTakesGridFrequencies)
     crossover.setValueNotifyingHost (0.995f);
     EXPECT_EQ (processor.parameters.getRawParameterValue ("frequency_crossover-3")->load(), 20000.0f);
 }
+
+TEST_F (ParameterLayoutTest, TextNamingNoFiniteNumberIsRefused)
+{
+    // It reads as the value the parameter holds. (Each text carries a unit,
+    // which the frequency parsers drop before reading the number.)
+    for (auto* p : processor.getParameters())
+    {
+        if (dynamic_cast<juce::AudioParameterFloat*> (p) == nullptr)
+            continue;
+        p->setValueNotifyingHost (0.3f);
+        for (auto* text : { "nan Hz", "inf kHz", "-inf dB", "1e39 Hz" })
+            EXPECT_EQ (p->getValueForText (text), p->getValue()) << p->getName (50) << ": " << text;
+    }
+}

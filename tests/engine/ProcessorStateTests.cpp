@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using testsupport::getPlain;
 using testsupport::setPlain;
 
@@ -92,7 +94,10 @@ TEST (ProcessorState, FreshStateHasOneParamChildPerParameter)
     EXPECT_EQ (tree.getType().toString(), "ZELK-MULTI");
     EXPECT_EQ (tree.getNumChildren(), 73);
     for (const auto& child : tree)
+    {
         EXPECT_EQ (child.getType().toString(), "PARAM");
+        EXPECT_EQ (child["value"], juce::var (getPlain (processor.apvts, child["id"])));  // changed or not
+    }
     EXPECT_TRUE (tree.getChildWithProperty ("id", "gain-3").isValid());
 }
 
@@ -105,7 +110,6 @@ TEST (ProcessorState, RestoreIntoAFreshInstanceGivesEverySavedValue)
     setPlain (source.apvts, "frequency_crossover-2", 1230.0f);
     setPlain (source.apvts, "real_active-4", 0.0f);
     setPlain (source.apvts, "numCrossovers", 3.0f);
-    source.apvts.copyState(); // lets the store flush its values into the tree
 
     MultiAudioProcessor restored;
     const auto block = saveState (source);
@@ -209,4 +213,47 @@ TEST (ProcessorState, RandomBytesNeverCrashAStateRestore)
     // Still a working processor with a consistent crossover count.
     EXPECT_LE (processor.crossoverCount, 5u);
     EXPECT_EQ (processor.getParameters().size(), 73);
+}
+
+TEST (ProcessorState, NonFiniteRestoredValuesTakeTheirDefaults)
+{
+    MultiAudioProcessor processor;
+    for (auto* id : { "numCrossovers", "gain-2", "output", "mix-1", "frequency_crossover-2" })
+        setPlain (processor.apvts, id, 2.0f);
+
+    const auto inf = std::numeric_limits<double>::infinity();
+    juce::ValueTree tree ("ZELK-MULTI");
+    for (auto& [id, value] : std::vector<std::pair<const char*, juce::var>> {
+             { "numCrossovers", std::nan ("") }, { "bypass", std::nan ("") }, { "gain-2", inf }, { "output", -inf },
+             { "mix-1", 1.0e300 } /* no float */, { "frequency_crossover-2", "nan" } })
+        tree.appendChild (juce::ValueTree ("PARAM", {}, {}).setProperty ("id", id, nullptr).setProperty ("value", value, nullptr), nullptr);
+    juce::MemoryOutputStream stream;
+    tree.writeToStream (stream);
+    processor.setStateInformation (stream.getData(), (int) stream.getDataSize());
+    testsupport::prepare (processor, 48000.0, 256);
+
+    for (auto* parameter : processor.getParameters())
+        EXPECT_EQ (parameter->getValue(), parameter->getDefaultValue()) << parameter->getName (50);
+    EXPECT_EQ (processor.crossoverCount, 5u);
+    EXPECT_TRUE (processor.crossovers[4].active);
+    EXPECT_EQ (processor.bandProcessor.crossoverCount.load(), 5u);
+}
+
+TEST (ProcessorState, FreshEditedAndRestoredInstancesSoundTheSame)
+{
+    MultiAudioProcessor fresh, edited, restored;
+    setPlain (edited.apvts, "numCrossovers", 4.0f); // writes the records back, the top low-pass too
+    setPlain (edited.apvts, "numCrossovers", 5.0f);
+    const auto block = saveState (fresh);
+    restored.setStateInformation (block.getData(), (int) block.getSize());
+
+    std::vector<std::vector<float>> outputs;
+    for (auto* processor : { &fresh, &edited, &restored })
+    {
+        ASSERT_EQ (allValues (*processor), allValues (fresh));
+        testsupport::prepare (*processor, 44100.0, 512);
+        outputs.push_back (testsupport::render (*processor, testsupport::impulse (8192), 512));
+    }
+    EXPECT_EQ (outputs[1], outputs[0]);
+    EXPECT_EQ (outputs[2], outputs[0]);
 }

@@ -62,6 +62,7 @@ TEST (RealtimeSafety, ProcessBlockNeverAllocates)
     {
         MultiAudioProcessor processor;
         testsupport::prepare (processor, 48000.0, preparedMaximum, numChannels);
+        setPlain (processor.apvts, "output_mix", 60.0f); // the dry input's all-passes run too
 
         for (int count = 0; count <= 5; ++count)
         {
@@ -99,6 +100,13 @@ TEST (RealtimeSafety, ProcessBlockNeverAllocatesWithAnalysersRunning)
     setPlain (processor.apvts, "frequency_crossover-2", 1500.0f);
     setPlain (processor.apvts, "mix-3", 40.0f);
     setPlain (processor.apvts, "output", -3.0f);
+    EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
+
+    // So are bands starting again and the dry all-passes starting again.
+    setPlain (processor.apvts, "active-2", 0.0f);
+    EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
+    setPlain (processor.apvts, "active-2", 1.0f);
+    setPlain (processor.apvts, "output_mix", 20.0f);
     EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
 }
 

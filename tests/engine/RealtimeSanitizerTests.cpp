@@ -64,6 +64,7 @@ TEST (RealtimeSanitizer, EveryCountCurveAndOversamplingFactor)
     {
         MultiAudioProcessor processor;
         testsupport::prepare (processor, 48000.0, preparedMaximum, numChannels);
+        setPlain (processor.apvts, "output_mix", 60.0f); // the dry input's all-passes run too
 
         for (int count = 0; count <= 5; ++count)
         {
@@ -107,6 +108,11 @@ TEST (RealtimeSanitizer, AnalysersFedAndSettingsChangedBetweenBlocks)
     setPlain (processor.apvts, "solo-3", 1.0f);
     setPlain (processor.apvts, "output", -3.0f);
     setPlain (processor.apvts, "output_mix", 70.0f);
+    ASSERT_TRUE (processBlocksInRealtimeScope (processor, 2, random));
+
+    // Bands start again, with clean chains.
+    setPlain (processor.apvts, "active-1", 1.0f);
+    setPlain (processor.apvts, "type-2", 10.0f);
     ASSERT_TRUE (processBlocksInRealtimeScope (processor, 2, random));
 
     processor.setCrossoverActive (0, false, 0.0f);
