@@ -1,25 +1,23 @@
-// Closes another program's top-level window as a user would with the
-// window's close button: the window manager's WM_DELETE_WINDOW message.
+// Closes another program's top-level window as a user does with the window's
+// close button: the window manager's WM_DELETE_WINDOW message.
 #pragma once
 
-#include <string>
-
 #include <memory>
+#include <string>
 
 namespace hosttest
 {
     class X11WindowCloser
     {
     public:
-        /** Connects to the display named by DISPLAY and makes sure the window
-            manager's atoms exist (a bare X server has none until a window
-            manager runs; programs look them up when they start), so make
-            the closer before starting the program. */
+        /** Connects to DISPLAY and makes sure the window manager's atoms exist
+            (a bare X server has none, and programs look them up when they
+            start), so make the closer before starting the program. */
         X11WindowCloser();
         ~X11WindowCloser();
 
-        /** Waits up to `timeoutMs` for a window titled `title` and asks it to
-            close. False when none appeared or there is no display. */
+        /** Waits up to `timeoutMs` for a top-level window titled `title` and
+            asks it to close; false when none appeared. */
         bool closeWindowTitled (const std::string& title, int timeoutMs);
 
     private:
