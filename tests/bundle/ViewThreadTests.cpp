@@ -77,13 +77,17 @@ TEST (ViewWhileOtherThreadsRun, OpeningAndClosingTheViewAHundredTimesWhileProces
                 onDataModel ([&] { instance->idle(); return 0; });
             ASSERT_EQ (onDataModel ([&] { return instance->closeView(); }), AAX_SUCCESS) << view;
             onDataModel ([&] { instance->idle(); return 0; });
+
+            // The host's automation gets its turns in between.
+            for (const auto before = automated.load(); automated.load() < before + 10;)
+                std::this_thread::yield();
         }
 
         stop = true;
         audioThread.join();
         hostThread.join();
         EXPECT_GT (blocks.load(), 0);
-        EXPECT_GT (automated.load(), (int) ids.size());
+        EXPECT_GE (automated.load(), 1000);
         EXPECT_EQ (instance->uninitialize(), AAX_SUCCESS);
     }
     EXPECT_EQ (session.close(), 0) << "objects of the plug-in still alive";
