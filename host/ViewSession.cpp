@@ -118,6 +118,15 @@ bool ViewSession::run (zelkhost::EffectInstance& instance, const juce::AudioBuff
         return false;
     }
 
+    // Opening the view switched both spectra off; switch them on as a user would.
+    for (const auto* id : { "input_plot", "output_plot" })
+        if (const auto result = instance.automate (id, 1.0); result != AAX_SUCCESS)
+        {
+            instance.closeView();
+            error = resultText ((juce::String ("switching on ") + id).toRawUTF8(), result);
+            return false;
+        }
+
     const bool done = mode == Mode::window ? showUntilClosed (instance, audio, sampleRate, blockSize, error)
                                            : writeSnapshot (instance, audio, sampleRate, blockSize, snapshotFile, error);
     instance.closeView();
@@ -144,14 +153,6 @@ bool ViewSession::showUntilClosed (zelkhost::EffectInstance& instance, const juc
 bool ViewSession::writeSnapshot (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
                                  double sampleRate, int blockSize, const juce::File& file, juce::String& error)
 {
-    // Opening the view switched both spectra off; switch them on as a user would.
-    for (const auto* id : { "input_plot", "output_plot" })
-        if (const auto result = instance.automate (id, 1.0); result != AAX_SUCCESS)
-        {
-            error = resultText ((juce::String ("switching on ") + id).toRawUTF8(), result);
-            return false;
-        }
-
     {
         LoopPlayer player (instance, audio, sampleRate, blockSize);
         player.start();

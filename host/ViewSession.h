@@ -13,8 +13,10 @@ namespace zelkhost { class EffectInstance; }
     - window: a real top-level window on the X11 display with the plug-in's
       view inside, while the audio plays in a loop in real time and the
       plug-in's timers run, until the user closes the window;
-    - snapshot: the view opened off screen (no display needed), both spectra
-      switched on, about a second of audio played, the view written as a PNG.
+    - snapshot: the view opened off screen (no display needed), about a
+      second of audio played, the view written as a PNG.
+    Both switch the two spectra on once the view is open (opening it switches
+    them off).
 */
 class ViewSession
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/MultiAudioEditor.h"
+#include "support/ProcessorHarness.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -20,14 +21,12 @@ namespace windowtest
 
     inline void setPlain (MultiAudioProcessor& processor, const juce::String& id, float plainValue)
     {
-        auto* parameter = processor.apvts.getParameter (id);
-        ASSERT_NE (parameter, nullptr) << id;
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
+        testsupport::setPlain (processor.apvts, id, plainValue);
     }
 
     inline float getPlain (MultiAudioProcessor& processor, const juce::String& id)
     {
-        return processor.apvts.getRawParameterValue (id)->load();
+        return testsupport::getPlain (processor.apvts, id);
     }
 
     /** Plays the host's part of putting up an X error handler: Xlib's own ends
