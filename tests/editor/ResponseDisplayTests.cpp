@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include "editor/OutputControls.h"
 #include "editor/ResponseDisplay.h"
 
 #include <cmath>
@@ -50,10 +51,12 @@ namespace
     const juce::Colour litGreen { 0xff8acc25 };    // 0xccadff2f over black
 }
 
-TEST (ResponseDisplay, OpeningAndClosingTheWindowSwitchBothPlotsOff)
+TEST (ResponseDisplay, OpeningAndClosingTheWindowSwitchBothPlotsOffAndLeaveBypass)
 {
-    OpenWindow window (switchBothPlotsOn);
+    OpenWindow window ([] (MultiAudioProcessor& p) { switchBothPlotsOn (p); windowtest::setPlain (p, "bypass", 1.0f); });
     auto& display = *window.editor->responseDisplay;
+    EXPECT_TRUE (window.editor->outputControls->bypassButton.getToggleState()) << "BYPASS mirrors the parameter";
+    EXPECT_EQ (windowtest::getPlain (window.processor, "bypass"), 1.0f);
 
     EXPECT_EQ (windowtest::getPlain (window.processor, "input_plot"), 0.0f);
     EXPECT_EQ (windowtest::getPlain (window.processor, "output_plot"), 0.0f);
