@@ -77,6 +77,12 @@ namespace Conversions
         if (text.endsWith (" kHz"))
             return text.dropLastCharacters (4).getFloatValue() * 1000.0f;
 
+        // A bare number is taken as hertz; typing "2000" into a frequency box
+        // means 2 kHz, not the 20 Hz that dropping a unit from it would give.
+        const auto trimmed = text.trim();
+        if (trimmed.isNotEmpty() && trimmed.containsOnly ("0123456789.+-"))
+            return trimmed.getFloatValue();
+
         // Whatever the unit was typed as, its three characters go.
         return text.dropLastCharacters (3).getFloatValue();
     }

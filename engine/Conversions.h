@@ -43,8 +43,9 @@ namespace Conversions
     /** "250 Hz" (plain number format) below 1 kHz, "2.50 kHz" from 1 kHz on. */
     juce::String crossoverFrequencyText (float value, int maximumStringLength);
 
-    /** Parses "1.5 kHz" as 1500; any other text loses its last three characters
-        (the unit " Hz") before its number is read. */
+    /** Parses "1.5 kHz" as 1500 and a bare number ("440") as hertz; any other
+        text loses its last three characters (the unit " Hz") before its number
+        is read. */
     float frequencyFromText (const juce::String& text);
 
     /** Value-to-text for a switch: the translated on-text or off-text. */

@@ -345,7 +345,8 @@ TEST_F (ParameterLayoutTest, FrequencyParser)
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("1.5 kHz"), 1500.0f);
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("440 Hz"), 440.0f);
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("440.00 Hz"), 440.0f);
-    EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("440"), 0.0f);            // the unit is assumed, not checked
+    EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("440"), 440.0f);          // a bare number is hertz
+    EXPECT_FLOAT_EQ (Conversions::frequencyFromText (" 2000 "), 2000.0f);
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("2.5 KHZ"), 2.5f);
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText ("Hz"), 0.0f);
     EXPECT_FLOAT_EQ (Conversions::frequencyFromText (""), 0.0f);

@@ -105,8 +105,7 @@ TEST (FactoryPresets, EmbeddedTextIsTheCrLfFileTheGeneratorMakesFromItsTable)
     EXPECT_TRUE (embeddedFactoryText().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<PRESETS>\r\n"));
     EXPECT_FALSE (embeddedFactoryText().replace ("\r\n", "").containsAnyOf ("\r\n"));
 
-    const auto checkedInXml = juce::File (__FILE__).getParentDirectory().getParentDirectory()
-                                  .getSiblingFile ("resources/FactoryPresets.xml");
+    const auto checkedInXml = juce::File (ZELK_SOURCE_DIR).getChildFile ("resources/FactoryPresets.xml");
     EXPECT_EQ (generated, checkedInXml.loadFileAsString()) << "regenerate resources/FactoryPresets.xml";
 }
 
