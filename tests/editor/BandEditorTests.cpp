@@ -84,8 +84,10 @@ TEST (BandEditor, TypingIntoAKnobBoxSetsTheParameter)
 
         window.clickCentre (*textBox);
         ASSERT_TRUE (textBox->isBeingEdited()) << c.parameterID;
-        textBox->getCurrentTextEditor()->selectAll();
-        window.type (c.typed);
+        auto* textEditor = textBox->getCurrentTextEditor();
+        ASSERT_NE (textEditor, nullptr);
+        textEditor->selectAll();
+        window.type (*textEditor, c.typed);
         EXPECT_NEAR (windowtest::getPlain (window.processor, c.parameterID), c.expected, c.expected * 1.0e-3f) << c.parameterID;
     }
 }

@@ -106,13 +106,14 @@ namespace windowtest
         }
 
         /** Types `text` and the return key into whatever has the keyboard focus. */
-        void type (const juce::String& text)
+        /** Types `text` and return into `target` through its key entry point.
+            The keys go to the component itself, not through the peer, so that
+            another window on the shared display cannot take them away. */
+        void type (juce::Component& target, const juce::String& text)
         {
-            auto* peer = editor->getPeer();
-            ASSERT_NE (peer, nullptr);
             for (auto character : text)
-                peer->handleKeyPress (juce::KeyPress (static_cast<int> (character), {}, character));
-            peer->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey));
+                target.keyPressed (juce::KeyPress (static_cast<int> (character), {}, character));
+            target.keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
             pumpMessages();
         }
 
