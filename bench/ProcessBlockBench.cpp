@@ -120,10 +120,10 @@ namespace
     void BM_SixBandsChebyshev8X16AgainstBound (benchmark::State& s) { againstBound (s, Setting::chebyshev8AtX16); }
     void BM_SixBandsTapeX16AgainstBound (benchmark::State& state)   { againstBound (state, Setting::tapeAtX16); }
 
-    /** processBlock alone, for multi-threaded runs (parallel instances). */
-    void BM_SixBandsTapeX16 (benchmark::State& state)
+    /** processBlock alone: for profiles, and for multi-threaded runs (parallel instances). */
+    void engineAlone (benchmark::State& state, Setting setting)
     {
-        auto processor = makeProcessor (Setting::tapeAtX16);
+        auto processor = makeProcessor (setting);
         const auto noise = makeNoise (state.thread_index() + 1);
         juce::AudioBuffer<float> buffer (2, blockSize);
         juce::MidiBuffer midi;
@@ -138,6 +138,9 @@ namespace
         state.counters["x_realtime"] = benchmark::Counter ((double) state.iterations() * blockSize / sampleRate,
                                                            benchmark::Counter::kIsRate);
     }
+
+    void BM_Defaults (benchmark::State& state)          { engineAlone (state, Setting::defaults); }
+    void BM_SixBandsTapeX16 (benchmark::State& state)   { engineAlone (state, Setting::tapeAtX16); }
 
     /** A bypassed block leaves the buffer untouched, so it is simply processed again. */
     void BM_Bypass (benchmark::State& state)
@@ -215,6 +218,7 @@ namespace
 BENCHMARK (BM_DefaultsAgainstBound)->Unit (benchmark::kMicrosecond)->UseManualTime();
 BENCHMARK (BM_SixBandsChebyshev8X16AgainstBound)->Unit (benchmark::kMicrosecond)->UseManualTime();
 BENCHMARK (BM_SixBandsTapeX16AgainstBound)->Unit (benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK (BM_Defaults)->Unit (benchmark::kMicrosecond);
 BENCHMARK (BM_SixBandsTapeX16)->Unit (benchmark::kMicrosecond)->Threads (4);
 BENCHMARK (BM_Bypass)->Unit (benchmark::kNanosecond);
 BENCHMARK (BM_CurveThroughTable);
