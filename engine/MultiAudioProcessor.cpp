@@ -143,23 +143,6 @@ juce::AudioProcessorEditor* MultiAudioProcessor::createEditor()
 }
 
 //==============================================================================
-float MultiAudioProcessor::makeupGainFor (int shaperIndex, bool active) noexcept
-{
-    float exponent = -0.5f;
-    if (active)
-    {
-        switch (shaperIndex)
-        {
-            case 6: exponent = -0.8f;   break;
-            case 7: exponent = -0.875f; break;
-            case 8: exponent = -0.925f; break;
-            case 9: exponent = -1.0f;   break;
-            default: break;
-        }
-    }
-    return std::pow (10.0f, exponent);
-}
-
 void MultiAudioProcessor::publishBand (int b)
 {
     const auto& band = bands[(size_t) b];
@@ -176,7 +159,6 @@ void MultiAudioProcessor::publishBand (int b)
     engine.publishLowPass (b, lowPassCutoffFor (band.lowpass));
     engine.publishHighPass (b, band.highpass);
     engine.oversamplingIndex[i] = band.oversampling;
-    engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
 }
 
 void MultiAudioProcessor::prepareToPlay (double newSampleRate, int maximumExpectedSamplesPerBlock)
@@ -345,6 +327,7 @@ void MultiAudioProcessor::updateCrossoverFilters()
             const auto& set = crossoverFilterTable[crossoverCount][record.index];
             for (int f = 0; f < set.count; ++f)
                 bandProcessor.publishCrossoverCutoff (set.filters[f], record.frequency);
+            bandProcessor.publishDryAllPassCutoff (record.index, record.frequency);
         }
     }
 
@@ -511,7 +494,6 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     {
         band.type = (int) std::trunc (v);
         engine.shaperIndex[i] = band.type - 1;
-        engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
     }
     else if (id == ParameterIDs::mix (i))
     {
@@ -533,7 +515,6 @@ void MultiAudioProcessor::handleBandParameter (int b, const juce::String& id, fl
     {
         band.active = on;
         engine.bandActive[i] = on;
-        engine.publishMakeupGain (b, makeupGainFor (band.type - 1, band.active));
     }
     else if (id == ParameterIDs::realActive (i))
     {

@@ -84,10 +84,6 @@ public:
     /** Builds the input or output analyser's spectrum into `p` for `bounds`. */
     void createAnalyserPlot (juce::Path& p, juce::Rectangle<int> bounds, bool input);
 
-    /** The make-up attenuation that follows a band's curve: the Chebyshev curves
-        get their own, every other case -10 dB. */
-    static float makeupGainFor (int shaperIndex, bool active) noexcept;
-
     //==============================================================================
     std::atomic<float>* bypassValue = nullptr;
     ABStateHolder abStateHolder { *this };

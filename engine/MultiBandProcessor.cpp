@@ -8,7 +8,6 @@ namespace
     using FilterType = juce::dsp::LinkwitzRileyFilterType;
 
     constexpr double gainRampSeconds = 0.05;
-    constexpr double makeupRampSeconds = 0.01;
     constexpr float saturationOutputScale = 0.7f;
 
     FilterType crossoverFilterType (int index) noexcept
@@ -149,7 +148,6 @@ MultiBandProcessor::MultiBandProcessor()
     {
         inputGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (gainRampSeconds);
         levelGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (gainRampSeconds);
-        makeupGains.add (new juce::dsp::Gain<float>())->setRampDurationSeconds (makeupRampSeconds);
 
         auto* mixer = bandMixers.add (new juce::dsp::DryWetMixer<float> (maximumBandWetLatency));
         mixer->setMixingRule (juce::dsp::DryWetMixingRule::linear);
@@ -167,7 +165,6 @@ MultiBandProcessor::MultiBandProcessor()
         // The library's own starting points: unit gains, fully wet, 2 kHz filters.
         inputGainTargets[(size_t) band].publish (1.0f);
         levelGainTargets[(size_t) band].publish (1.0f);
-        makeupGainTargets[(size_t) band].publish (1.0f);
         bandMixTargets[(size_t) band].publish (1.0f);
         lowPassCutoffs[(size_t) band].publish (lowPassFilters[band]->getCutoffFrequency());
         highPassCutoffs[(size_t) band].publish (highPassFilters[band]->getCutoffFrequency());
@@ -178,6 +175,9 @@ MultiBandProcessor::MultiBandProcessor()
         crossoverFilters[i]->setType (crossoverFilterType (i));
         crossoverCutoffs[(size_t) i].publish (crossoverFilters[i]->getCutoffFrequency());
     }
+
+    for (auto& cutoff : dryAllPassCutoffs)
+        cutoff.publish (crossoverFilters[0]->getCutoffFrequency());
 
     globalMixer.setMixingRule (juce::dsp::DryWetMixingRule::linear);
 }
@@ -199,7 +199,8 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
     // Take up every published setting anew for the new rate, then let each
     // block's prepare snap its ramps to the targets.
     for (auto& v : crossoverCutoffs)     v.invalidate();
-    for (auto* group : { &inputGainTargets, &levelGainTargets, &makeupGainTargets,
+    for (auto& v : dryAllPassCutoffs)    v.invalidate();
+    for (auto* group : { &inputGainTargets, &levelGainTargets,
                          &bandMixTargets, &lowPassCutoffs, &highPassCutoffs })
         for (auto& v : *group)
             v.invalidate();
@@ -208,11 +209,11 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
     for (auto* f : crossoverFilters)  f->prepare (spec);
     for (auto* g : inputGains)        g->prepare (spec);
     for (auto* g : levelGains)        g->prepare (spec);
-    for (auto* g : makeupGains)       g->prepare (spec);
     for (auto* m : bandMixers)        m->prepare (spec);
     for (auto* f : lowPassFilters)    f->prepare (spec);
     for (auto* f : highPassFilters)   f->prepare (spec);
     globalMixer.prepare (spec);
+    dryPhase.prepare (spec);
 
     for (auto& buffer : workBuffers)
         buffer.setSize (4, (int) spec.maximumBlockSize, false, false, true);
@@ -226,11 +227,11 @@ void MultiBandProcessor::reset()
     for (auto* f : crossoverFilters)  f->reset();
     for (auto* g : inputGains)        g->reset();
     for (auto* g : levelGains)        g->reset();
-    for (auto* g : makeupGains)       g->reset();
     for (auto* m : bandMixers)        m->reset();
     for (auto* f : lowPassFilters)    f->reset();
     for (auto* f : highPassFilters)   f->reset();
     globalMixer.reset();
+    dryPhase.mixerSnapped();
 
     for (auto& dry : bandDry)
     {
@@ -255,6 +256,10 @@ void MultiBandProcessor::applyCrossoverCutoffs() noexcept
     for (int i = 0; i < numCrossoverFilters; ++i)
         if (crossoverCutoffs[(size_t) i].takeChange (hz))
             crossoverFilters.getUnchecked (i)->setCutoffFrequency (limitToNyquist (hz));
+
+    for (int i = 0; i < DryPhaseChain::maxStages; ++i)
+        if (dryAllPassCutoffs[(size_t) i].takeChange (hz))
+            dryPhase.setCutoff (i, limitToNyquist (hz));
 }
 
 void MultiBandProcessor::applyPublishedSettings() noexcept
@@ -267,14 +272,16 @@ void MultiBandProcessor::applyPublishedSettings() noexcept
         const auto i = (size_t) b;
         if (inputGainTargets[i].takeChange (v))   inputGains.getUnchecked (b)->setGainLinear (v);
         if (levelGainTargets[i].takeChange (v))   levelGains.getUnchecked (b)->setGainLinear (v);
-        if (makeupGainTargets[i].takeChange (v))  makeupGains.getUnchecked (b)->setGainLinear (v);
         if (bandMixTargets[i].takeChange (v))     setBandMix (b, juce::jlimit (0.0f, 1.0f, v));
         if (lowPassCutoffs[i].takeChange (v))     lowPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
         if (highPassCutoffs[i].takeChange (v))    highPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
     }
 
     if (globalMixTarget.takeChange (v))
+    {
         globalMixer.setWetMixProportion (juce::jlimit (0.0f, 1.0f, v));
+        dryPhase.setWetProportion (v);
+    }
 }
 
 void MultiBandProcessor::setBandMix (int band, float wetProportion) noexcept
@@ -296,12 +303,29 @@ void MultiBandProcessor::setBandMix (int band, float wetProportion) noexcept
     dry.rampSamplesLeft = mixerRampSamples;
 }
 
+void MultiBandProcessor::startRouting() noexcept
+{
+    // The filters of a new routing must not carry the old one's signal, and
+    // every band now takes another part of the spectrum (or another record).
+    for (auto* f : crossoverFilters)
+        f->reset();
+    dryPhase.reset();
+    chainLastBlock.fill (0);
+}
+
 //==============================================================================
 void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept
 {
     // The count is read before the cut-offs: a writer publishes it last.
     const auto count = crossoverCount.load (std::memory_order_acquire);
     applyPublishedSettings();
+
+    ++blockNumber;
+    if (count != routedCount)
+    {
+        startRouting();
+        routedCount = count;
+    }
 
     const auto numSamples = buffer.getNumSamples();
     const auto n = (size_t) numChannels;
@@ -325,6 +349,8 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
             runSplit (routing.splits[s], crossoverFilters, lanes, drive);
     }
 
+    // The dry input takes the phase of the network (the neutral band sum).
+    dryPhase.process (host, routable ? count : 0);
     globalMixer.pushDrySamples (host);
     host.clear();
 
@@ -362,6 +388,29 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
     }
 }
 
+float MultiBandProcessor::makeupGainFor (int shaperIndex) noexcept
+{
+    float exponent = -0.5f;
+    switch (shaperIndex)
+    {
+        case 6: exponent = -0.8f;   break;     // "Chebyshev 2"
+        case 7: exponent = -0.875f; break;     // "Chebyshev 4"
+        case 8: exponent = -0.925f; break;     // "Chebyshev 6"
+        case 9: exponent = -1.0f;   break;     // "Chebyshev 8"
+        default: break;
+    }
+    return std::pow (10.0f, exponent);
+}
+
+void MultiBandProcessor::startBandChain (int band, int oversamplingChoice) noexcept
+{
+    // Whatever the chain held from its last run belongs to another signal.
+    oversamplerFor (band, oversamplingChoice).reset();
+    bandMixers.getUnchecked (band)->reset();
+    highPassFilters.getUnchecked (band)->reset();
+    lowPassFilters.getUnchecked (band)->reset();
+}
+
 void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept
 {
     const auto b = (size_t) band;
@@ -374,7 +423,13 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
     }
 
     auto& block = context.getOutputBlock();
-    auto& oversampler = oversamplerFor (band, juce::jlimit (0, numOversamplingChoices - 1, oversamplingIndex[b].load()));
+    const auto factor = juce::jlimit (0, numOversamplingChoices - 1, oversamplingIndex[b].load());
+    if (chainLastBlock[b] + 1 != blockNumber || chainFactor[b] != factor)
+        startBandChain (band, factor);
+    chainLastBlock[b] = blockNumber;
+    chainFactor[b] = factor;
+
+    auto& oversampler = oversamplerFor (band, factor);
     auto& mixer = *bandMixers.getUnchecked (band);
     auto& dry = bandDry[b];
 
@@ -395,6 +450,10 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
 
     auto oversampled = oversampler.processSamplesUp (block);
 
+    // The make-up gain goes with the curve, in the oversampled signal, so that
+    // it changes at the very sample where the curve does.
+    const auto scale = saturationOutputScale * makeupGainFor (shaper);
+
     for (size_t ch = 0; ch < oversampled.getNumChannels(); ++ch)
     {
         auto* samples = oversampled.getChannelPointer (ch);
@@ -405,17 +464,16 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
             const auto& curve = waveShapers[(size_t) shaper];
             for (size_t i = 0; i < numSamples; ++i)
                 samples[i] = curve (samples[i]);
-            juce::FloatVectorOperations::multiply (samples, saturationOutputScale, (int) numSamples);
+            juce::FloatVectorOperations::multiply (samples, scale, (int) numSamples);
         }
         else
         {
-            SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, saturationOutputScale, tapeNoise);
+            SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, scale, tapeNoise);
         }
     }
 
     oversampler.processSamplesDown (block);
 
-    makeupGains.getUnchecked (band)->process (context);
 
     FilterDrive::Filter* const bandFilters[] { highPassFilters.getUnchecked (band), lowPassFilters.getUnchecked (band) };
     if (drive == Drive::reference)

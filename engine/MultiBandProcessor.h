@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DryPhaseChain.h"
 #include "PublishedValue.h"
 #include "SaturationCurves.h"
 
@@ -8,11 +9,13 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 /** The band engine: the Linkwitz-Riley crossover tree, the per-band chains
-    (gain, oversampled saturation, make-up gain, high/low-pass, dry/wet, level)
+    (gain, oversampled saturation with its make-up gain, high/low-pass, dry/wet,
+    level)
     and the global dry/wet mix. `MultiAudioProcessor` owns one and names it
     `MultiAudioProcessor::MultiBandProcessor`.
 
@@ -65,20 +68,22 @@ public:
     void publishCrossoverCutoff (int filterIndex, float hz) noexcept  { crossoverCutoffs[(size_t) filterIndex].publish (hz); }
     void publishInputGain (int band, float gain) noexcept             { inputGainTargets[(size_t) band].publish (gain); }
     void publishLevelGain (int band, float gain) noexcept             { levelGainTargets[(size_t) band].publish (gain); }
-    void publishMakeupGain (int band, float gain) noexcept            { makeupGainTargets[(size_t) band].publish (gain); }
     void publishBandMix (int band, float wetProportion) noexcept      { bandMixTargets[(size_t) band].publish (wetProportion); }
     void publishLowPass (int band, float hz) noexcept                 { lowPassCutoffs[(size_t) band].publish (hz); }
     void publishHighPass (int band, float hz) noexcept                { highPassCutoffs[(size_t) band].publish (hz); }
     void publishGlobalMix (float wetProportion) noexcept              { globalMixTarget.publish (wetProportion); }
 
+    /** The dry input's all-pass for the crossover with order `order` (0 = lowest). */
+    void publishDryAllPassCutoff (int order, float hz) noexcept       { dryAllPassCutoffs[(size_t) order].publish (hz); }
+
     float publishedCrossoverCutoff (int filterIndex) const noexcept   { return crossoverCutoffs[(size_t) filterIndex].latest(); }
     float publishedLevelGain (int band) const noexcept                { return levelGainTargets[(size_t) band].latest(); }
-    float publishedMakeupGain (int band) const noexcept               { return makeupGainTargets[(size_t) band].latest(); }
     float publishedInputGain (int band) const noexcept                { return inputGainTargets[(size_t) band].latest(); }
     float publishedBandMix (int band) const noexcept                  { return bandMixTargets[(size_t) band].latest(); }
     float publishedLowPass (int band) const noexcept                  { return lowPassCutoffs[(size_t) band].latest(); }
     float publishedHighPass (int band) const noexcept                 { return highPassCutoffs[(size_t) band].latest(); }
     float publishedGlobalMix() const noexcept                         { return globalMixTarget.latest(); }
+    float publishedDryAllPassCutoff (int order) const noexcept        { return dryAllPassCutoffs[(size_t) order].latest(); }
 
     //==============================================================================
     // Host thread, outside processing.
@@ -96,8 +101,14 @@ public:
         in place (up to the global mix, before the output gain). */
     void process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept;
 
-    /** Runs one band's chain in place on the context's block. */
+    /** Runs one band's chain in place on the context's block. A chain that did
+        not run in the previous block, or ran at another oversampling factor,
+        starts from a clean state. */
     void processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept;
+
+    /** The make-up attenuation that follows a curve: the Chebyshev curves have
+        their own, the others -10 dB. It changes with the curve, at once. */
+    static float makeupGainFor (int shaperIndex) noexcept;
 
     //==============================================================================
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> crossoverFilters;
@@ -114,12 +125,12 @@ public:
 
     juce::OwnedArray<juce::dsp::Gain<float>> inputGains;
     juce::OwnedArray<juce::dsp::Gain<float>> levelGains;
-    juce::OwnedArray<juce::dsp::Gain<float>> makeupGains;
     juce::OwnedArray<juce::dsp::DryWetMixer<float>> bandMixers;
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> lowPassFilters;
     juce::OwnedArray<juce::dsp::LinkwitzRileyFilter<float>> highPassFilters;
     std::array<juce::AudioBuffer<float>, numWorkBuffers> workBuffers;
     juce::dsp::DryWetMixer<float> globalMixer;
+    DryPhaseChain dryPhase;                    // the global mixer's dry input passes it
     juce::OwnedArray<juce::dsp::Oversampling<float>> oversamplers; // [band * 4 + choice]
 
     /** Random source of the "Tape" curve; one per engine, so parallel
@@ -146,16 +157,26 @@ private:
 
     void applyCrossoverCutoffs() noexcept;
     void setBandMix (int band, float wetProportion) noexcept;
+    void startRouting() noexcept;
+    void startBandChain (int band, int oversamplingChoice) noexcept;
     float limitToNyquist (float hz) const noexcept;
 
     std::array<PublishedValue, numCrossoverFilters> crossoverCutoffs;
-    std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets, makeupGainTargets,
+    std::array<PublishedValue, maxBands> inputGainTargets, levelGainTargets,
                                          bandMixTargets, lowPassCutoffs, highPassCutoffs;
     PublishedValue globalMixTarget { 1.0f };
+    std::array<PublishedValue, DryPhaseChain::maxStages> dryAllPassCutoffs;
 
     double sampleRate = 0.0;
     std::array<Lane, numLanes> lanes;
     Drive drive = Drive::pairedSplits;
     std::array<BandDry, maxBands> bandDry;
     int mixerRampSamples = 0;
+
+    // Audio thread: what ran in the previous block, so that whatever starts
+    // again (a routing, a band's chain) starts from the current input only.
+    std::uint64_t blockNumber = 1;
+    size_t routedCount = maxCrossovers + 1;
+    std::array<std::uint64_t, maxBands> chainLastBlock {};
+    std::array<int, maxBands> chainFactor {};
 };

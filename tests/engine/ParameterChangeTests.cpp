@@ -1,6 +1,6 @@
 // How parameter changes reach the records and the band engine: the crossover
 // count, crossover frequencies, adding and removing crossovers, band switches,
-// make-up gain, output gain and mix, the plot switches, bad values, and the
+// output gain and mix, the plot switches, bad values, and the
 // record invariants after random edit sequences.
 
 #include "support/ProcessorHarness.h"
@@ -78,24 +78,6 @@ namespace
         return active;
     }
 
-    /** The make-up attenuation a band's curve asks for: the Chebyshev curves
-        their own, everything else -10 dB. */
-    float expectedMakeup (int type, bool active)
-    {
-        if (active)
-        {
-            switch (type)
-            {
-                case 7:  return std::pow (10.0f, -0.8f);
-                case 8:  return std::pow (10.0f, -0.875f);
-                case 9:  return std::pow (10.0f, -0.925f);
-                case 10: return 0.1f;
-                default: break;
-            }
-        }
-        return std::pow (10.0f, -0.5f);
-    }
-
     void processBlocks (MultiAudioProcessor& processor, int numBlocks, int blockSize)
     {
         juce::AudioBuffer<float> buffer (2, blockSize);
@@ -169,7 +151,6 @@ namespace
             EXPECT_FLOAT_EQ (engine.publishedInputGain (bandIndex), band.gain);
             EXPECT_FLOAT_EQ (engine.publishedLevelGain (bandIndex), band.realActive ? band.compGain : 0.0f);
             EXPECT_FLOAT_EQ (engine.publishedHighPass (bandIndex), band.highpass);
-            EXPECT_FLOAT_EQ (engine.publishedMakeupGain (bandIndex), expectedMakeup (band.type, band.active));
         }
 
         // The first split of the tree lies at the middle crossover of the count.
@@ -460,51 +441,6 @@ TEST (BandSwitches, EverySwitchAndIndexReachesItsOwnBand)
     EXPECT_FALSE (p.engine.bandSolo[2].load());
     EXPECT_EQ (p.engine.oversamplingIndex[3].load(), 0);
     EXPECT_EQ (p.engine.shaperIndex[4].load(), 2);
-}
-
-TEST (MakeupGain, FollowsTheBandsTypeAndActiveSwitchWhilePlaying)
-{
-    PreparedProcessor p;
-    auto& makeup = *p.engine.makeupGains[0];
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (0), std::pow (10.0f, -0.5f));
-
-    setPlain (p.apvts, "type-1", 10.0f);        // "Chebyshev 8"
-    EXPECT_EQ (p.engine.shaperIndex[0].load(), 9);
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (0), 0.1f);
-
-    // The audio thread takes it up with a 10 ms ramp.
-    processBlocks (p.processor, 1, 96);
-    EXPECT_FLOAT_EQ (makeup.getGainLinear(), 0.1f);
-    EXPECT_TRUE (makeup.isSmoothing());
-    processBlocks (p.processor, 4, 96);
-    EXPECT_FALSE (makeup.isSmoothing());
-
-    setPlain (p.apvts, "active-1", 0.0f);
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (0), std::pow (10.0f, -0.5f));
-    setPlain (p.apvts, "active-1", 1.0f);
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (0), 0.1f);
-
-    for (int type = 0; type <= 10; ++type)
-    {
-        setPlain (p.apvts, "type-1", (float) type);
-        EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (0), expectedMakeup (type, true)) << type;
-    }
-
-    // Other bands keep theirs.
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (1), std::pow (10.0f, -0.5f));
-}
-
-TEST (MakeupGain, FollowsARecordMovedByAnEdit)
-{
-    PreparedProcessor p;
-    setPlain (p.apvts, "numCrossovers", 2.0f);
-    setPlain (p.apvts, "type-6", 8.0f);         // "Chebyshev 4", on the disabled last record
-
-    p.processor.setCrossoverActive (0, true, 0.1f);
-
-    EXPECT_EQ (p.processor.bands[1].type, 8);
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (1), std::pow (10.0f, -0.875f));
-    EXPECT_FLOAT_EQ (p.engine.publishedMakeupGain (5), std::pow (10.0f, -0.5f));
 }
 
 //==============================================================================

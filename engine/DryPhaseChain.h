@@ -1,0 +1,52 @@
+#pragma once
+
+#include <juce_dsp/juce_dsp.h>
+
+#include <array>
+
+/** The phase of the crossover network, for the global mixer's dry input: one
+    Linkwitz-Riley all-pass per active crossover, at the crossovers'
+    frequencies. With neutral bands the band sum is exactly this all-pass, so
+    dry and wet add without combing at any mix.
+
+    While the mixer is fully wet (and its dry ramp has run out) nothing of the
+    dry input is heard and the chain rests; it starts again from a clean state
+    when the dry input is heard again.
+
+    Everything here runs on the audio thread, apart from prepare and reset,
+    which hosts never run during processing.
+*/
+class DryPhaseChain
+{
+public:
+    static constexpr int maxStages = 5;
+
+    DryPhaseChain();
+
+    void prepare (const juce::dsp::ProcessSpec& spec);
+
+    /** Clears the all-passes' state. */
+    void reset() noexcept;
+
+    void setCutoff (int stage, float hz) noexcept;
+
+    /** The global mixer's new wet proportion; the mixer ramps its dry level
+        over `mixerRampSeconds`, during which the chain keeps running. */
+    void setWetProportion (float wetProportion) noexcept;
+
+    /** The global mixer's volumes jumped to their targets (its reset). */
+    void mixerSnapped() noexcept;
+
+    /** Runs stages 0 .. numStages - 1 in place, unless the dry input is not heard. */
+    void process (juce::dsp::AudioBlock<float> block, size_t numStages) noexcept;
+
+    /** JUCE's DryWetMixer ramps its volumes over this time. */
+    static constexpr double mixerRampSeconds = 0.05;
+
+private:
+    std::array<juce::dsp::LinkwitzRileyFilter<float>, maxStages> stages;
+    int rampSamples = 0;
+    bool fullyWet = true;
+    int samplesUntilSilent = 0;
+    bool resting = true;
+};
