@@ -1,5 +1,6 @@
 #pragma once
 
+#include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_dsp/juce_dsp.h>
 
 #include <array>
@@ -20,6 +21,7 @@ class DryPhaseChain
 {
 public:
     static constexpr int maxStages = 5;
+    static_assert (maxStages == 5, "runStages dispatches up to five stages");
 
     DryPhaseChain();
 
@@ -44,7 +46,28 @@ public:
     static constexpr double mixerRampSeconds = 0.05;
 
 private:
-    std::array<juce::dsp::LinkwitzRileyFilter<float>, maxStages> stages;
+    static constexpr size_t maxChannels = 2;
+
+    /** One all-pass: the Linkwitz-Riley sections' state-variable form (as
+        the crossover filters compute it), coefficients from the pre-warped
+        cut-off. */
+    struct Stage
+    {
+        float cutoff = 1000.0f;
+        float g = 0.0f, h = 0.0f, feedback = 0.0f;
+        std::array<float, maxChannels> s1 {}, s2 {};
+    };
+
+    void updateCoefficients (Stage& stage) const noexcept;
+
+    template <size_t numChannels>
+    void runStages (juce::dsp::AudioBlock<float>& block, size_t numStages) noexcept;
+
+    template <size_t numChannels, size_t numStages>
+    void runStages (juce::dsp::AudioBlock<float>& block) noexcept;
+
+    std::array<Stage, maxStages> stages;
+    double sampleRate = 0.0;
     int rampSamples = 0;
     bool fullyWet = true;
     int samplesUntilSilent = 0;
