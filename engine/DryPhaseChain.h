@@ -14,8 +14,8 @@
     dry input is heard and the chain rests; it starts again from a clean state
     when the dry input is heard again.
 
-    Everything here runs on the audio thread, apart from prepare and reset,
-    which hosts never run during processing.
+    Everything here runs on the audio thread, apart from prepare (and the
+    engine's reset), which hosts never run during processing.
 */
 class DryPhaseChain
 {

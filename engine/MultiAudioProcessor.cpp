@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -219,12 +220,19 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
 {
     juce::ScopedNoDenormals noDenormals;
 
-    if (bypassValue->load() != 0.0f)
+    if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
+    {
+        bypassed = true;
         return;
+    }
 
     // Nothing to process with until the host has prepared us.
     if (preparedBlockSize <= 0)
         return;
+
+    // After a bypass every filter still holds the audio from before it.
+    if (std::exchange (bypassed, false))
+        bandProcessor.restart();
 
     const auto numChannels = std::min ({ std::max (getTotalNumInputChannels(), getTotalNumOutputChannels()),
                                          buffer.getNumChannels(), 2 });
@@ -424,6 +432,7 @@ void MultiAudioProcessor::setCrossoverActive (int index, bool add, float proport
             std::rotate (bands.begin() + index + 1, bands.begin() + index + 2, bands.end());
         }
 
+        ++bandProcessor.layoutChanges;
         updateCrossoverFilters();
     }
 
@@ -572,6 +581,8 @@ void MultiAudioProcessor::handleCrossoverCountChange (float v)
             }
         }
 
+        if (n != crossoverCount)
+            ++bandProcessor.layoutChanges;
         crossoverCount = n;
         updateCrossoverFilters();
     }

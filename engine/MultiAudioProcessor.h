@@ -126,6 +126,7 @@ private:
 
     PublishedValue outputGainTarget { 1.0f };
     int preparedBlockSize = 0;
+    bool bypassed = false;              // audio thread: the last block was bypassed
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MultiAudioProcessor)
 };

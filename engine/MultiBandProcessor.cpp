@@ -313,18 +313,26 @@ void MultiBandProcessor::startRouting() noexcept
     chainLastBlock.fill (0);
 }
 
+void MultiBandProcessor::restart() noexcept
+{
+    reset();
+    chainLastBlock.fill (0);
+}
+
 //==============================================================================
 void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept
 {
     // The count is read before the cut-offs: a writer publishes it last.
     const auto count = crossoverCount.load (std::memory_order_acquire);
+    const auto layout = layoutChanges.load (std::memory_order_relaxed);
     applyPublishedSettings();
 
     ++blockNumber;
-    if (count != routedCount)
+    if (count != routedCount || layout != routedLayout)
     {
         startRouting();
         routedCount = count;
+        routedLayout = layout;
     }
 
     const auto numSamples = buffer.getNumSamples();
@@ -404,7 +412,9 @@ float MultiBandProcessor::makeupGainFor (int shaperIndex) noexcept
 
 void MultiBandProcessor::startBandChain (int band, int oversamplingChoice) noexcept
 {
-    // Whatever the chain held from its last run belongs to another signal.
+    // Whatever the chain held from its last run belongs to another signal, and
+    // a drive changed meanwhile applies at once.
+    inputGains.getUnchecked (band)->reset();
     oversamplerFor (band, oversamplingChoice).reset();
     bandMixers.getUnchecked (band)->reset();
     highPassFilters.getUnchecked (band)->reset();

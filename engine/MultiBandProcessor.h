@@ -14,9 +14,9 @@
 #include <memory>
 
 /** The band engine: the Linkwitz-Riley crossover tree, the per-band chains
-    (gain, oversampled saturation with its make-up gain, high/low-pass, dry/wet,
-    level)
-    and the global dry/wet mix. `MultiAudioProcessor` owns one and names it
+    (gain, oversampled saturation with its make-up gain, high/low-pass,
+    dry/wet, level) and the global dry/wet mix, whose dry input passes the
+    tree's all-pass phase. `MultiAudioProcessor` owns one and names it
     `MultiAudioProcessor::MultiBandProcessor`.
 
     Threading: the DSP objects belong to the audio thread (and to prepare/reset,
@@ -94,6 +94,10 @@ public:
     //==============================================================================
     // Audio thread.
 
+    /** Clears every state (also the oversamplers', as each band's chain
+        starts), so that processing resumes from the current input only. */
+    void restart() noexcept;
+
     /** Takes up every setting published since the last block. */
     void applyPublishedSettings() noexcept;
 
@@ -115,6 +119,11 @@ public:
 
     /** The number of active crossovers the audio thread routes by (0..5). */
     std::atomic<size_t> crossoverCount { 5 };
+
+    /** Counts the changes of the crossover layout (its records moved or
+        switched), written before the count: two changes that leave the count
+        as it was still give a new routing. */
+    std::atomic<std::uint32_t> layoutChanges { 0 };
 
     std::array<std::atomic<bool>, maxBands> bandEnabled {};
     std::array<std::atomic<bool>, maxBands> bandActive {};
@@ -177,6 +186,7 @@ private:
     // again (a routing, a band's chain) starts from the current input only.
     std::uint64_t blockNumber = 1;
     size_t routedCount = maxCrossovers + 1;
+    std::uint32_t routedLayout = 0;
     std::array<std::uint64_t, maxBands> chainLastBlock {};
     std::array<int, maxBands> chainFactor {};
 };

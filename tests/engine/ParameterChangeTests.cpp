@@ -153,6 +153,10 @@ namespace
             EXPECT_FLOAT_EQ (engine.publishedHighPass (bandIndex), band.highpass);
         }
 
+        // The dry input's all-passes sit at the active crossovers.
+        for (size_t k = 0; k < count; ++k)
+            EXPECT_FLOAT_EQ (engine.publishedDryAllPassCutoff ((int) k), processor.crossovers[k].frequency) << "dry all-pass " << k;
+
         // The first split of the tree lies at the middle crossover of the count.
         if (count >= 1)
         {

