@@ -1,4 +1,6 @@
 #include "MultiAudioProcessor.h"
+
+#include "SampleChecks.h"
 #include "ValueTreeDataCheck.h"
 #include "editor/MultiAudioEditor.h"
 
@@ -241,12 +243,7 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
     // Non-finite input would stick in every filter's state; it is silenced
     // before anything (the analysers included) sees it.
     for (int ch = 0; ch < numChannels; ++ch)
-    {
-        auto* data = buffer.getWritePointer (ch);
-        for (int i = 0; i < buffer.getNumSamples(); ++i)
-            if (! std::isfinite (data[i]))
-                data[i] = 0.0f;
-    }
+        SampleChecks::replaceNonFinite (buffer.getWritePointer (ch), buffer.getNumSamples());
 
     if (inputPlotValue->load() == 1.0f)
         inputAnalyser.addAudioData (buffer, getTotalNumInputChannels());

@@ -1,5 +1,8 @@
 #include "MultiBandProcessor.h"
 
+#include "FilterDrive.h"
+#include "SampleChecks.h"
+
 namespace
 {
     using FilterType = juce::dsp::LinkwitzRileyFilterType;
@@ -18,78 +21,112 @@ namespace
     }
 
     //==============================================================================
-    // Routing of the crossover tree, per crossover count. A step copies lane
-    // `source` into lane `destination` (when they differ) and then runs up to four
-    // crossover filters on it, in order; a band takes its lane and runs up to two
-    // filters on it before its own chain.
-    constexpr int maxFiltersPerStep = 4;
+    // Routing of the crossover tree, per crossover count, as a sequence of
+    // splits. A split feeds lane `source` to a low-pass/high-pass pair (filters
+    // at the same cutoff) and leaves each side, after up to three all-passes, in
+    // its own lane; a lane may be overwritten by a split that reads it. The
+    // bands then take their lanes.
+    constexpr int maxAllPassesPerSide = 3;
 
-    struct SplitStep
-    {
-        int destination, source;
-        int numFilters;
-        int filters[maxFiltersPerStep];
-    };
-
-    struct BandRoute
+    struct SplitSide
     {
         int lane;
-        int numFilters;
-        int filters[2];
+        int numAllPasses;
+        int allPasses[maxAllPassesPerSide];
+    };
+
+    struct Split
+    {
+        int source, lowPass, highPass;
+        SplitSide low, high;
     };
 
     struct Routing
     {
-        int numSteps;
-        SplitStep steps[12];
-        BandRoute bands[MultiBandProcessor::maxBands];
+        int numSplits;
+        Split splits[MultiBandProcessor::maxCrossovers];
+        int bandLanes[MultiBandProcessor::maxBands];
     };
 
     // Lane numbers are those of the work buffers: lane 2i is channels 0.. of
-    // buffer i, lane 2i + 1 is channels 2.. of buffer i.
+    // buffer i, lane 2i + 1 is channels 2.. of buffer i. Lane 0 starts as a
+    // copy of the block.
     constexpr Routing routings[MultiBandProcessor::maxCrossovers + 1] =
     {
         // 0 crossovers: one band over the full range.
-        { 0, {}, { { 0, 0, {} } } },
+        { 0, {}, { 0 } },
 
         // 1 crossover.
-        { 0, {}, { { 0, 1, { 4 } }, { 1, 1, { 5 } } } },
+        { 1, { { 0, 4, 5, { 0, 0, {} }, { 1, 0, {} } } },
+          { 0, 1 } },
 
         // 2 crossovers.
-        { 3, { { 1, 1, 1, { 5 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
-          { { 0, 2, { 4, 6 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+        { 2, { { 0, 4, 5, { 0, 1, { 6 } }, { 1, 0, {} } },
+               { 1, 2, 3, { 2, 0, {} },    { 3, 0, {} } } },
+          { 0, 2, 3 } },
 
         // 3 crossovers.
-        { 6, { { 0, 0, 2, { 4, 7 } }, { 4, 0, 0, {} }, { 5, 0, 0, {} },
-               { 1, 1, 2, { 5, 6 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
-          { { 4, 1, { 0 } }, { 5, 1, { 1 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+        { 3, { { 0, 4, 5, { 0, 1, { 7 } }, { 1, 1, { 6 } } },
+               { 0, 0, 1, { 4, 0, {} },    { 5, 0, {} } },
+               { 1, 2, 3, { 2, 0, {} },    { 3, 0, {} } } },
+          { 4, 5, 2, 3 } },
 
         // 4 crossovers: the lowest split's all-pass (12) sits on band 2, and the
         // upper side also passes the all-pass of the lowest crossover (14).
-        { 9, { { 0, 0, 2, { 4, 7 } }, { 4, 0, 0, {} }, { 5, 0, 0, {} },
-               { 4, 4, 1, { 0 } },    { 6, 4, 0, {} }, { 7, 4, 0, {} },
-               { 1, 1, 3, { 5, 6, 14 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
-          { { 6, 1, { 8 } }, { 7, 1, { 9 } }, { 5, 2, { 1, 12 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+        { 4, { { 0, 4, 5, { 0, 1, { 7 } }, { 1, 2, { 6, 14 } } },
+               { 0, 0, 1, { 4, 0, {} },    { 5, 1, { 12 } } },
+               { 4, 8, 9, { 6, 0, {} },    { 7, 0, {} } },
+               { 1, 2, 3, { 2, 0, {} },    { 3, 0, {} } } },
+          { 6, 7, 5, 2, 3 } },
 
         // 5 crossovers: the upper side also passes the all-passes of the first
         // and third crossovers (14, 15).
-        { 12, { { 0, 0, 2, { 4, 7 } },  { 4, 0, 0, {} }, { 5, 0, 0, {} },
-                { 4, 4, 2, { 0, 13 } }, { 6, 4, 0, {} }, { 7, 4, 0, {} },
-                { 5, 5, 2, { 1, 12 } }, { 8, 5, 0, {} }, { 9, 5, 0, {} },
-                { 1, 1, 4, { 5, 6, 14, 15 } }, { 2, 1, 0, {} }, { 3, 1, 0, {} } },
-          { { 6, 1, { 8 } }, { 7, 1, { 9 } }, { 8, 1, { 10 } }, { 9, 1, { 11 } }, { 2, 1, { 2 } }, { 3, 1, { 3 } } } },
+        { 5, { { 0, 4, 5,   { 0, 1, { 7 } },  { 1, 3, { 6, 14, 15 } } },
+               { 0, 0, 1,   { 4, 1, { 13 } }, { 5, 1, { 12 } } },
+               { 4, 8, 9,   { 6, 0, {} },     { 7, 0, {} } },
+               { 5, 10, 11, { 8, 0, {} },     { 9, 0, {} } },
+               { 1, 2, 3,   { 2, 0, {} },     { 3, 0, {} } } },
+          { 6, 7, 8, 9, 2, 3 } },
     };
 
-    bool isFinite (const juce::dsp::AudioBlock<float>& block) noexcept
+    using Lanes = std::array<juce::dsp::AudioBlock<float>, MultiBandProcessor::numLanes>;
+    using Drive = MultiBandProcessor::Drive;
+
+    void runSplit (const Split& split, juce::OwnedArray<FilterDrive::Filter>& filters, Lanes& lanes, Drive drive) noexcept
     {
-        for (size_t ch = 0; ch < block.getNumChannels(); ++ch)
+        auto& lowPass = *filters.getUnchecked (split.lowPass);
+        auto& highPass = *filters.getUnchecked (split.highPass);
+
+        std::array<FilterDrive::Filter*, maxAllPassesPerSide> lowAllPasses {}, highAllPasses {};
+        auto outputFor = [&] (const SplitSide& side, std::array<FilterDrive::Filter*, maxAllPassesPerSide>& allPasses)
         {
-            auto* data = block.getChannelPointer (ch);
-            for (size_t i = 0; i < block.getNumSamples(); ++i)
-                if (! std::isfinite (data[i]))
-                    return false;
+            for (int i = 0; i < side.numAllPasses; ++i)
+                allPasses[(size_t) i] = filters.getUnchecked (side.allPasses[i]);
+            return FilterDrive::SplitOutput { lanes[(size_t) side.lane], allPasses.data(), side.numAllPasses };
+        };
+        const auto low = outputFor (split.low, lowAllPasses);
+        const auto high = outputFor (split.high, highAllPasses);
+        const auto source = lanes[(size_t) split.source];
+
+        switch (drive)
+        {
+            case Drive::reference:
+                // Each side from its own copy (the high side never runs in place).
+                high.block.copyFrom (source);
+                if (split.low.lane != split.source)
+                    low.block.copyFrom (source);
+                FilterDrive::runBlockwise (lowPass, low);
+                FilterDrive::runBlockwise (highPass, high);
+                break;
+
+            case Drive::interleaved:
+                FilterDrive::runSplit (lowPass, &highPass, source, low, high);
+                break;
+
+            case Drive::pairedSplits:
+                FilterDrive::runSplit (lowPass, nullptr, source, low, high);
+                break;
         }
-        return true;
     }
 }
 
@@ -150,6 +187,9 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
 {
     sampleRate = spec.sampleRate;
 
+    // The mixers ramp their volumes over 0.05 s; one sample more is surely past it.
+    mixerRampSamples = (int) std::ceil (0.05 * sampleRate) + 1;
+
     for (auto* oversampler : oversamplers)
     {
         oversampler->numChannels = spec.numChannels;
@@ -192,6 +232,12 @@ void MultiBandProcessor::reset()
     for (auto* f : highPassFilters)   f->reset();
     globalMixer.reset();
     dryPhase.mixerSnapped();
+
+    for (auto& dry : bandDry)
+    {
+        dry.rampSamplesLeft = 0;    // the mixers' volumes are at their targets
+        dry.latency = -1.0f;
+    }
 }
 
 //==============================================================================
@@ -226,7 +272,7 @@ void MultiBandProcessor::applyPublishedSettings() noexcept
         const auto i = (size_t) b;
         if (inputGainTargets[i].takeChange (v))   inputGains.getUnchecked (b)->setGainLinear (v);
         if (levelGainTargets[i].takeChange (v))   levelGains.getUnchecked (b)->setGainLinear (v);
-        if (bandMixTargets[i].takeChange (v))     bandMixers.getUnchecked (b)->setWetMixProportion (juce::jlimit (0.0f, 1.0f, v));
+        if (bandMixTargets[i].takeChange (v))     setBandMix (b, juce::jlimit (0.0f, 1.0f, v));
         if (lowPassCutoffs[i].takeChange (v))     lowPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
         if (highPassCutoffs[i].takeChange (v))    highPassFilters.getUnchecked (b)->setCutoffFrequency (limitToNyquist (v));
     }
@@ -238,12 +284,23 @@ void MultiBandProcessor::applyPublishedSettings() noexcept
     }
 }
 
-//==============================================================================
-void MultiBandProcessor::runFilters (Lane lane, const int* filters, int count) noexcept
+void MultiBandProcessor::setBandMix (int band, float wetProportion) noexcept
 {
-    juce::dsp::ProcessContextReplacing<float> context (lane);
-    for (int i = 0; i < count; ++i)
-        crossoverFilters.getUnchecked (filters[i])->process (context);
+    auto& mixer = *bandMixers.getUnchecked (band);
+    auto& dry = bandDry[(size_t) band];
+
+    // A resting mixer sits at its fully wet volumes; its dry delay holds
+    // whatever it had when it stopped. Start it clean before its dry input
+    // is heard again.
+    if (dry.resting && wetProportion < 1.0f)
+    {
+        mixer.reset();
+        dry.resting = false;
+    }
+
+    mixer.setWetMixProportion (wetProportion);
+    dry.wetProportion = wetProportion;
+    dry.rampSamplesLeft = mixerRampSamples;
 }
 
 void MultiBandProcessor::startRouting() noexcept
@@ -262,6 +319,7 @@ void MultiBandProcessor::restart() noexcept
     chainLastBlock.fill (0);
 }
 
+//==============================================================================
 void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChannels) noexcept
 {
     // The count is read before the cut-offs: a writer publishes it last.
@@ -289,20 +347,14 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
 
     juce::dsp::AudioBlock<float> host (buffer.getArrayOfWritePointers(), n, (size_t) numSamples);
     lanes[0].copyFrom (host);
-    lanes[1].copyFrom (host);
 
     const bool routable = count <= (size_t) maxCrossovers;
 
     if (routable)
     {
         const auto& routing = routings[count];
-        for (int s = 0; s < routing.numSteps; ++s)
-        {
-            const auto& step = routing.steps[s];
-            if (step.destination != step.source)
-                lanes[(size_t) step.destination].copyFrom (lanes[(size_t) step.source]);
-            runFilters (lanes[(size_t) step.destination], step.filters, step.numFilters);
-        }
+        for (int s = 0; s < routing.numSplits; ++s)
+            runSplit (routing.splits[s], crossoverFilters, lanes, drive);
     }
 
     // The dry input takes the phase of the network (the neutral band sum).
@@ -322,9 +374,7 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
             if (! bandEnabled[(size_t) b].load())
                 continue;
 
-            const auto& route = routing.bands[b];
-            auto lane = lanes[(size_t) route.lane];
-            runFilters (lane, route.filters, route.numFilters);
+            auto lane = lanes[(size_t) routing.bandLanes[b]];
             processBand (b, juce::dsp::ProcessContextReplacing<float> (lane));
 
             const bool summed = count == 0 || ! anySolo || bandSolo[(size_t) b].load();
@@ -337,7 +387,7 @@ void MultiBandProcessor::process (juce::AudioBuffer<float>& buffer, int numChann
 
     // A runaway (non-finite) result would otherwise stay in the filters'
     // state for good: drop the block and start the engine's state afresh.
-    if (! isFinite (host))
+    if (! SampleChecks::allFinite (host))
     {
         host.clear();
         reset();
@@ -382,6 +432,7 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
         return;
     }
 
+    auto& block = context.getOutputBlock();
     const auto factor = juce::jlimit (0, numOversamplingChoices - 1, oversamplingIndex[b].load());
     if (chainLastBlock[b] + 1 != blockNumber || chainFactor[b] != factor)
         startBandChain (band, factor);
@@ -390,30 +441,61 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
 
     auto& oversampler = oversamplerFor (band, factor);
     auto& mixer = *bandMixers.getUnchecked (band);
-    mixer.setWetLatency (oversampler.getLatencyInSamples());
-    mixer.pushDrySamples (context.getInputBlock());
+    auto& dry = bandDry[b];
+
+    // While the mix is fully wet and no longer ramping, the dry input is not
+    // heard: the mixer rests (see setBandMix).
+    dry.resting = drive != Drive::reference && dry.wetProportion >= 1.0f && dry.rampSamplesLeft <= 0;
+
+    if (! dry.resting)
+    {
+        const auto latency = (float) oversampler.getLatencyInSamples();
+        if (latency != dry.latency || drive == Drive::reference)
+            mixer.setWetLatency (latency);
+        dry.latency = latency;
+        mixer.pushDrySamples (block);
+    }
 
     inputGains.getUnchecked (band)->process (context);
 
-    auto& block = context.getOutputBlock();
     auto oversampled = oversampler.processSamplesUp (block);
-    const auto& curve = waveShapers[(size_t) shaper];
+
+    // The make-up gain goes with the curve, in the oversampled signal, so that
+    // it changes at the very sample where the curve does.
+    const auto scale = saturationOutputScale * makeupGainFor (shaper);
 
     for (size_t ch = 0; ch < oversampled.getNumChannels(); ++ch)
     {
         auto* samples = oversampled.getChannelPointer (ch);
-        for (size_t i = 0; i < oversampled.getNumSamples(); ++i)
-            samples[i] = curve (samples[i]);
+        const auto numSamples = oversampled.getNumSamples();
+
+        if (drive == Drive::reference)
+        {
+            const auto& curve = waveShapers[(size_t) shaper];
+            for (size_t i = 0; i < numSamples; ++i)
+                samples[i] = curve (samples[i]);
+            juce::FloatVectorOperations::multiply (samples, scale, (int) numSamples);
+        }
+        else
+        {
+            SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, scale, tapeNoise);
+        }
     }
 
-    // The make-up gain goes with the curve, in the oversampled signal, so that
-    // it changes at the very sample where the curve does.
-    oversampled.multiplyBy (saturationOutputScale * makeupGainFor (shaper));
     oversampler.processSamplesDown (block);
 
-    highPassFilters.getUnchecked (band)->process (context);
-    lowPassFilters.getUnchecked (band)->process (context);
 
-    mixer.mixWetSamples (block);
+    FilterDrive::Filter* const bandFilters[] { highPassFilters.getUnchecked (band), lowPassFilters.getUnchecked (band) };
+    if (drive == Drive::reference)
+        FilterDrive::runBlockwise (bandFilters, 2, block);
+    else
+        FilterDrive::runChain (bandFilters, 2, block);
+
+    if (! dry.resting)
+    {
+        mixer.mixWetSamples (block);
+        dry.rampSamplesLeft -= (int) block.getNumSamples();
+    }
+
     levelGains.getUnchecked (band)->process (context);
 }

@@ -47,6 +47,21 @@ public:
 
     MultiBandProcessor();
 
+    /** How the building blocks are driven. Every drive gives the same output
+        as `reference` bit for bit, except that `pairedSplits` differs within
+        float rounding on the high side of each crossover split, and that a
+        band mixer that rests while its dry input is not heard starts from a
+        clean dry delay when it is heard again (`reference` never rests). */
+    enum class Drive
+    {
+        reference,      ///< the library's own way: each block's `process`, one channel after the other; the curve through `waveShapers`
+        interleaved,    ///< filters sample by sample across channels and chains; the curve inlined
+        pairedSplits    ///< as `interleaved`, with each crossover pair run by the low-pass filter's two-output call
+    };
+
+    /** Host thread, outside processing (before `prepare`). */
+    void setDrive (Drive newDrive) noexcept                           { drive = newDrive; }
+
     //==============================================================================
     // Settings, written on any thread.
 
@@ -140,10 +155,19 @@ public:
 private:
     using Lane = juce::dsp::AudioBlock<float>;
 
+    /** What the audio thread knows of a band mixer's dry input. */
+    struct BandDry
+    {
+        float wetProportion = 1.0f;
+        int rampSamplesLeft = 0;    ///< until the mixer's volume ramp has surely run out
+        bool resting = false;       ///< not heard: nothing pushed, nothing mixed
+        float latency = -1.0f;      ///< last given to `setWetLatency`
+    };
+
     void applyCrossoverCutoffs() noexcept;
+    void setBandMix (int band, float wetProportion) noexcept;
     void startRouting() noexcept;
     void startBandChain (int band, int oversamplingChoice) noexcept;
-    void runFilters (Lane lane, const int* filters, int count) noexcept;
     float limitToNyquist (float hz) const noexcept;
 
     std::array<PublishedValue, numCrossoverFilters> crossoverCutoffs;
@@ -154,6 +178,9 @@ private:
 
     double sampleRate = 0.0;
     std::array<Lane, numLanes> lanes;
+    Drive drive = Drive::pairedSplits;
+    std::array<BandDry, maxBands> bandDry;
+    int mixerRampSamples = 0;
 
     // Audio thread: what ran in the previous block, so that whatever starts
     // again (a routing, a band's chain) starts from the current input only.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -356,4 +357,37 @@ TEST (WaveShapers, CallingEveryEntryAllocatesNothing)
 
     EXPECT_EQ (counter.getNumAllocations(), 0);
     EXPECT_TRUE (std::isfinite (sink));
+}
+
+TEST (WaveShapers, BlockPathGivesTheTableEntryTimesTheScaleBitForBit)
+{
+    // A sweep through every curve's bends and beyond, odd lengths (the
+    // vectorised loops' tails), and the values that tell rounding apart.
+    std::vector<float> inputs;
+    for (int i = -4000; i <= 4000; ++i)
+        inputs.push_back ((float) i * 0.00237f);
+    for (float x : { 0.0f, -0.0f, 0.5f, 1.0f, -1.0f, 1.0e-40f, -1.0e-40f, 3.0e38f, -3.0e38f,
+                     std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                     std::numeric_limits<float>::quiet_NaN() })
+        inputs.push_back (x);
+
+    for (std::size_t index = 0; index < SaturationCurves::numCurves; ++index)
+    {
+        for (float scale : { 0.7f, 0.7f * 0.1f })
+        {
+            TapeNoiseSource tableNoise (99), blockNoise (99);
+            const auto table = SaturationCurves::makeWaveShapers (tableNoise);
+            auto shaped = inputs;
+            SaturationCurves::shapeAndScale (index, shaped.data(), shaped.size(), scale, blockNoise);
+
+            for (std::size_t i = 0; i < inputs.size(); ++i)
+            {
+                const auto expected = table[index] (inputs[i]) * scale;
+                const bool same = std::memcmp (&expected, &shaped[i], sizeof (float)) == 0
+                               || (std::isnan (expected) && std::isnan (shaped[i]));
+                ASSERT_TRUE (same) << "curve " << index << " at " << inputs[i] << ": "
+                                   << expected << " against " << shaped[i];
+            }
+        }
+    }
 }
