@@ -21,7 +21,6 @@ class DryPhaseChain
 {
 public:
     static constexpr int maxStages = 5;
-    static_assert (maxStages == 5, "runStages dispatches up to five stages");
 
     DryPhaseChain();
 
@@ -48,26 +47,12 @@ public:
 private:
     static constexpr size_t maxChannels = 2;
 
-    /** One all-pass: the Linkwitz-Riley sections' state-variable form (as
-        the crossover filters compute it), coefficients from the pre-warped
-        cut-off. */
-    struct Stage
-    {
-        float cutoff = 1000.0f;
-        float g = 0.0f, h = 0.0f, feedback = 0.0f;
-        std::array<float, maxChannels> s1 {}, s2 {};
-    };
-
-    void updateCoefficients (Stage& stage) const noexcept;
-
     template <size_t numChannels>
     void runStages (juce::dsp::AudioBlock<float>& block, size_t numStages) noexcept;
 
-    template <size_t numChannels, size_t numStages>
-    void runStages (juce::dsp::AudioBlock<float>& block) noexcept;
-
-    std::array<Stage, maxStages> stages;
-    double sampleRate = 0.0;
+    /** JUCE's Linkwitz-Riley filter in its all-pass form: the phase of one
+        crossover's low and high outputs summed. */
+    std::array<juce::dsp::LinkwitzRileyFilter<float>, maxStages> stages;
     int rampSamples = 0;
     bool fullyWet = true;
     int samplesUntilSilent = 0;

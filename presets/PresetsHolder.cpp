@@ -8,6 +8,30 @@
 
 namespace
 {
+    /** Every read-change-write of presets.xml, in any process, takes its turn
+        under an advisory lock on a file beside it, so that no process writes
+        over what another has just written. Where locks are not available the
+        change goes ahead without one. */
+    class ScopedFileTurn
+    {
+    public:
+        explicit ScopedFileTurn (const juce::File& presetsFile)
+            : lock (presetsFile.getSiblingFile ("." + presetsFile.getFileName() + ".lock").getFullPathName()),
+              locked (presetsFile.getFullPathName().isNotEmpty() && lock.enter (10000))
+        {
+        }
+
+        ~ScopedFileTurn()
+        {
+            if (locked)
+                lock.exit();
+        }
+
+    private:
+        juce::InterProcessLock lock;
+        const bool locked;
+    };
+
     const juce::String makerFolderName { "Velkor Audio Tools" };
 
     juce::PropertiesFile::Options makeOptions()
@@ -123,15 +147,9 @@ PresetsHolder::PresetsHolder (juce::AudioProcessor& owner, const juce::String& r
     {
         // Processes starting at the same time take turns, so that each one
         // finds the file as the one before it left it (a damaged file is
-        // moved aside once, not once per process). The lock is advisory and
-        // on a file beside presets.xml; where locks are not available the
-        // install goes ahead without one.
-        juce::InterProcessLock installLock (presetsFile.getSiblingFile ("." + presetsFile.getFileName() + ".lock").getFullPathName());
-        const bool locked = presetsFile.getFullPathName().isNotEmpty() && installLock.enter (10000);
+        // moved aside once, not once per process).
+        const ScopedFileTurn turn (presetsFile);
         intended = installOrMergeFile (fileWritten);
-
-        if (locked)
-            installLock.exit();
     }
 
     // What is in memory must begin with the factory entries even when the file
@@ -203,6 +221,7 @@ bool PresetsHolder::deletePreset (int presetId, juce::Result& writeResult)
     const juce::XmlElement before (presets);
     const juce::XmlElement doomed (*presets.getChildElement (presetId - 1));
     juce::XmlElement onDisk ("PRESETS");
+    const ScopedFileTurn turn (presetsFile);
 
     if (readPresetsFile (presetsFile, onDisk))
     {
@@ -230,6 +249,7 @@ bool PresetsHolder::deletePreset (int presetId, juce::Result& writeResult)
 juce::Result PresetsHolder::savePreset (const juce::String& name)
 {
     const juce::XmlElement before (presets);
+    const ScopedFileTurn turn (presetsFile);
     readPresetsFile (presetsFile, presets);
 
     const auto newId = presets.getNumChildElements() + 1;

@@ -17,9 +17,9 @@
     `unreadableFileFor`) instead of being overwritten, and a folder standing where
     the file belongs is left alone.
 
-    All of it runs on the message thread. Processes take turns for the install or
-    merge at construction (an advisory lock on ".presets.xml.lock" beside the file);
-    otherwise instances share the file relying on every writer re-reading it first.
+    All of it runs on the message thread. Every change of the file (the install or
+    merge at construction, saving, deleting) re-reads it first and takes its turn
+    with other processes under an advisory lock on ".presets.xml.lock" beside it.
 */
 class PresetsHolder
 {

@@ -1,6 +1,7 @@
-// Twenty processes starting at once on one damaged presets.xml: the damaged
-// file is kept aside exactly once and the file becomes the factory set. The
-// processes are this program, run with ZELK_PRESETS_CHILD naming a start file.
+// Processes meeting on one presets.xml: twenty starting at once on a damaged
+// file keep it aside exactly once and leave the factory set; a dozen saving at
+// once keep every entry. The processes are this program, run with
+// ZELK_PRESETS_CHILD naming a start file (and ZELK_PRESETS_CHILD_SAVES to save).
 #include "PresetsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,40 @@ TEST (PresetsAcrossProcesses, ChildBuildsOneHolder)
     for (const auto end = juce::Time::getMillisecondCounter() + 10000; ! juce::File (goFile).exists() && juce::Time::getMillisecondCounter() < end;)
         std::this_thread::yield();
     PresetsTestProcessor processor;
-    EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
+    if (std::getenv ("ZELK_PRESETS_CHILD_SAVES") != nullptr)
+        EXPECT_TRUE (processor.presetsHolder.savePreset ("child " + juce::String ((int) getpid())).wasOk());
+    else
+        EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
+}
+
+namespace
+{
+    /** Starts `count` children that wait for `go` to exist, creates it and waits for them. */
+    void runChildrenAtOnce (const juce::File& go, int count, bool save)
+    {
+        const auto program = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName();
+        setenv ("ZELK_PRESETS_CHILD", go.getFullPathName().toRawUTF8(), 1);
+        if (save)
+            setenv ("ZELK_PRESETS_CHILD_SAVES", "1", 1);
+
+        std::vector<std::unique_ptr<juce::ChildProcess>> children;
+        for (int i = 0; i < count; ++i)
+        {
+            children.push_back (std::make_unique<juce::ChildProcess>());
+            ASSERT_TRUE (children.back()->start (juce::StringArray { program, "--gtest_filter=PresetsAcrossProcesses.ChildBuildsOneHolder" }));
+        }
+        unsetenv ("ZELK_PRESETS_CHILD");
+        unsetenv ("ZELK_PRESETS_CHILD_SAVES");
+        juce::Thread::sleep (100);
+        go.create();
+
+        for (auto& child : children)
+        {
+            const auto output = child->readAllProcessOutput();
+            EXPECT_TRUE (child->waitForProcessToFinish (60000) && child->getExitCode() == 0) << output;
+            EXPECT_FALSE (output.contains ("FAILED")) << output;
+        }
+    }
 }
 
 TEST (PresetsAcrossProcesses, DamagedFileIsKeptAsideOnce)
@@ -28,35 +62,29 @@ TEST (PresetsAcrossProcesses, DamagedFileIsKeptAsideOnce)
     ScopedTemporaryHome home;
     const auto file = home.presetsFile();
     const juce::String damaged ("<PRESETS>\r\n  <preset24 gain-1=\"0.5\" presetName=\"mine\"/>\r\n  <preset25 gain-1=");
-    const auto program = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName();
-
     for (int round = 0; round < 5; ++round)   // the processes do not always meet in the same instant
     {
         file.getParentDirectory().deleteRecursively();
         file.getParentDirectory().createDirectory();
         file.replaceWithText (damaged);
 
-        const auto go = home.home.getChildFile ("go" + juce::String (round));
-        setenv ("ZELK_PRESETS_CHILD", go.getFullPathName().toRawUTF8(), 1);
-        std::vector<std::unique_ptr<juce::ChildProcess>> children;
-        for (int i = 0; i < 20; ++i)
-        {
-            children.push_back (std::make_unique<juce::ChildProcess>());
-            ASSERT_TRUE (children.back()->start (juce::StringArray { program, "--gtest_filter=PresetsAcrossProcesses.ChildBuildsOneHolder" }));
-        }
-        unsetenv ("ZELK_PRESETS_CHILD");
-        juce::Thread::sleep (100);
-        go.create();
-
-        for (auto& child : children)
-        {
-            const auto output = child->readAllProcessOutput();
-            EXPECT_TRUE (child->waitForProcessToFinish (60000) && child->getExitCode() == 0) << output;
-        }
+        runChildrenAtOnce (home.home.getChildFile ("go" + juce::String (round)), 20, false);
 
         const auto kept = file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "presets-unreadable*");
         ASSERT_EQ (kept.size(), 1) << "round " << round;
         EXPECT_EQ (damaged, contentsOf (kept[0])) << "round " << round;
         EXPECT_EQ (embeddedFactoryText(), contentsOf (file)) << "round " << round;
     }
+}
+
+TEST (PresetsAcrossProcesses, SavesAtOnceKeepEveryEntry)
+{
+    if (std::getenv ("ZELK_PRESETS_CHILD") != nullptr)
+        GTEST_SKIP();
+
+    ScopedTemporaryHome home;
+    runChildrenAtOnce (home.home.getChildFile ("go"), 12, true);
+
+    PresetsTestProcessor processor;
+    EXPECT_EQ (factoryPresetCount + 12, processor.presetsHolder.presets.getNumChildElements());
 }
