@@ -41,16 +41,18 @@ namespace
     };
 }
 
-TEST_F (HostValues, TextThatIsNotUtf8IsRefused)
+TEST_F (HostValues, TextThatIsNotUtf8OrNoFiniteNumberIsRefused)
 {
     // Bytes FF FE, overlong sequences (shorter decoded than stored), a cut-off
-    // two- and three-byte sequence, a code point beyond U+10FFFF.
+    // two- and three-byte sequence, a code point beyond U+10FFFF; numbers
+    // that are not finite.
     std::string overlong;
     for (int i = 0; i < 20; ++i)
         overlong += "\xC1\xBF";
 
     for (const auto& [id, bytes] : std::vector<std::pair<const char*, std::string>> { { "output_plot", "\xFF\xFE" },
-             { "output_plot", overlong }, { "type-1", "\xC3" }, { "output", "-6\xE2\x82" }, { "mix-1", "\xF4\x90\x80\x80" } })
+             { "output_plot", overlong }, { "type-1", "\xC3" }, { "output", "-6\xE2\x82" }, { "mix-1", "\xF4\x90\x80\x80" },
+             { "output", "nan" }, { "gain-1", "inf dB" }, { "frequency_crossover-1", "1e39 Hz" }, { "numCrossovers", "-inf" } })
     {
         double value = -1.0;
         EXPECT_EQ (instance.Host().GetParameterValueFromString (id, &value, ExactHostText (bytes)), AAX_ERROR_INVALID_STRING_CONVERSION) << id;
