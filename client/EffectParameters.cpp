@@ -368,11 +368,11 @@ namespace aaxclient
             if (std::strcmp (decoded.toRawUTF8(), bytes) != 0)
                 return AAX_ERROR_INVALID_STRING_CONVERSION;
 
-            // A number that is not finite ("nan", "inf", "1e39") names no value:
+            // A number that is not a finite float ("nan", "inf", "1e39") names no value:
             // the parameter would keep its current one, which is no answer to
             // the host's text.
             if (dynamic_cast<juce::AudioParameterFloat*> (parameter) != nullptr
-                 && ! std::isfinite (decoded.trim().getDoubleValue()))
+                 && ! (std::abs (decoded.trim().getDoubleValue()) <= std::numeric_limits<float>::max()))
                 return AAX_ERROR_INVALID_STRING_CONVERSION;
 
             *value = static_cast<double> (parameter->getValueForText (decoded));

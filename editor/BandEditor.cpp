@@ -1,13 +1,6 @@
 #include "editor/BandEditor.h"
 
-#include "editor/SvgDrawable.h"
-#include "resources/EmbeddedResources.h"
-
-namespace
-{
-    const juce::Colour productColour { 0xffa9b0b7 };
-    const juce::Colour logoGreen { 0xff7df97d };
-}
+#include "editor/MakerMark.h"
 
 MultiAudioEditor::BandEditor::BandEditor (std::size_t index, MultiAudioProcessor& p)
     : bandIndex (index), processor (p)
@@ -64,14 +57,7 @@ MultiAudioEditor::BandEditor::BandEditor (std::size_t index, MultiAudioProcessor
 
     setUpCaption (oversamplingLabel, juce::translate ("OVERSAMPLING"), juce::Justification::centredRight);
 
-    addAndMakeVisible (logoButton);
-    if (auto logo = makeSvgDrawable (resources::logoSvg, logoGreen, productColour, 1.5f))
-        logoButton.setImages (logo.get());
-
-    productLabel.setText ("ZELK-MULTI", juce::dontSendNotification);
-    productLabel.setColour (juce::Label::textColourId, productColour);
-    productLabel.setJustificationType (juce::Justification::centred);
-    addAndMakeVisible (productLabel);
+    showMakerMark (*this, logoButton, productLabel);
 
     setInterceptsMouseClicks (false, true);
 }

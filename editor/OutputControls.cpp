@@ -1,13 +1,6 @@
 #include "editor/OutputControls.h"
 
-#include "editor/SvgDrawable.h"
-#include "resources/EmbeddedResources.h"
-
-namespace
-{
-    const juce::Colour productColour { 0xffa9b0b7 };
-    const juce::Colour logoGreen { 0xff7df97d };
-}
+#include "editor/MakerMark.h"
 
 MultiAudioEditor::OutputControls::OutputControls (MultiAudioProcessor& processor)
     : audioProcessor (processor)
@@ -35,14 +28,7 @@ MultiAudioEditor::OutputControls::OutputControls (MultiAudioProcessor& processor
 
     setUpCaption (titleLabel, juce::translate ("OUTPUT CONTROLS"));
 
-    addAndMakeVisible (logoButton);
-    if (auto logo = makeSvgDrawable (resources::logoSvg, logoGreen, productColour, 1.5f))
-        logoButton.setImages (logo.get());
-
-    productLabel.setText ("ZELK-MULTI", juce::dontSendNotification);
-    productLabel.setColour (juce::Label::textColourId, productColour);
-    productLabel.setJustificationType (juce::Justification::centred);
-    addAndMakeVisible (productLabel);
+    showMakerMark (*this, logoButton, productLabel);
 }
 
 MultiAudioEditor::OutputControls::~OutputControls()

@@ -24,6 +24,8 @@ namespace hosttest
         decltype (&XInternAtom) internAtom = get<decltype (XInternAtom)> ("XInternAtom");
         decltype (&XSendEvent) sendEvent = get<decltype (XSendEvent)> ("XSendEvent");
         decltype (&XFlush) flush = get<decltype (XFlush)> ("XFlush");
+        decltype (&XSetErrorHandler) setErrorHandler = get<decltype (XSetErrorHandler)> ("XSetErrorHandler");
+        XErrorHandler previousErrorHandler = nullptr;
         Display* display = openDisplay != nullptr ? openDisplay (nullptr) : nullptr;
         Atom protocols = 0, deleteWindow = 0, name = 0;
 
@@ -65,6 +67,11 @@ namespace hosttest
         auto& c = *connection;
         if (c.display == nullptr || c.internAtom == nullptr)
             return;
+        // Other test programs' windows come and go on the shared display while
+        // the top-level windows are searched: asking about one that has just
+        // gone is no error here (Xlib's default handler would end the process).
+        if (c.setErrorHandler != nullptr)
+            c.previousErrorHandler = c.setErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
         c.protocols = c.internAtom (c.display, "WM_PROTOCOLS", False);
         c.deleteWindow = c.internAtom (c.display, "WM_DELETE_WINDOW", False);
         c.name = c.internAtom (c.display, "WM_NAME", False);
@@ -74,7 +81,11 @@ namespace hosttest
     X11WindowCloser::~X11WindowCloser()
     {
         if (connection->display != nullptr)
+        {
             connection->closeDisplay (connection->display);
+            if (connection->setErrorHandler != nullptr)
+                connection->setErrorHandler (connection->previousErrorHandler);
+        }
         if (connection->xlib != nullptr)
             dlclose (connection->xlib);
     }
