@@ -1,6 +1,6 @@
 #include "editor/BandEditor.h"
 
-#include "editor/MakerMark.h"
+#include "editor/PanelDecoration.h"
 
 MultiAudioEditor::BandEditor::BandEditor (std::size_t index, MultiAudioProcessor& p)
     : bandIndex (index), processor (p)
@@ -87,16 +87,7 @@ void MultiAudioEditor::BandEditor::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colours::transparentBlack);
 
-    const auto w = static_cast<float> (getWidth());
-    const auto h = static_cast<float> (getHeight());
-    juce::Path background;
-    background.startNewSubPath (0.0f, h);
-    background.lineTo (0.0f, 0.0f);
-    background.lineTo (w, 0.0f);
-    background.lineTo (w, h);
-    background.closeSubPath();
-    g.setGradientFill (juce::ColourGradient (palette[42], 0.0f, 0.0f, juce::Colours::black, 0.0f, h, false));
-    g.fillPath (background, getTransform());
+    fillPanelGradient (g, *this, palette[42]);
 }
 
 void MultiAudioEditor::BandEditor::resized()

@@ -1,6 +1,6 @@
 #include "editor/OutputControls.h"
 
-#include "editor/MakerMark.h"
+#include "editor/PanelDecoration.h"
 
 MultiAudioEditor::OutputControls::OutputControls (MultiAudioProcessor& processor)
     : audioProcessor (processor)
@@ -56,16 +56,7 @@ void MultiAudioEditor::OutputControls::setUpCaption (juce::Label& label, const j
 
 void MultiAudioEditor::OutputControls::paint (juce::Graphics& g)
 {
-    const auto w = static_cast<float> (getWidth());
-    const auto h = static_cast<float> (getHeight());
-    juce::Path background;
-    background.startNewSubPath (0.0f, h);
-    background.lineTo (0.0f, 0.0f);
-    background.lineTo (w, 0.0f);
-    background.lineTo (w, h);
-    background.closeSubPath();
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff800080), 0.0f, 0.0f, juce::Colours::black, 0.0f, h, false));
-    g.fillPath (background, getTransform());
+    fillPanelGradient (g, *this, juce::Colour (0xff800080));
 }
 
 void MultiAudioEditor::OutputControls::resized()

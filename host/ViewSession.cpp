@@ -1,4 +1,5 @@
 #include "ViewSession.h"
+#include "XErrorHandler.h"
 
 #include "AAX_Errors.h"
 #include "EffectInstance.h"
@@ -6,24 +7,10 @@
 #include "client/EffectIdentity.h"
 #include "client/ViewSnapshot.h"
 
-#include <dlfcn.h>
 #include <vector>
 
 namespace
 {
-    /** The host keeps an X error handler of its own, as hosts do: Xlib's
-        default ends the process on the first harmless error (a window
-        manager's atom missing on a bare X server, say), and the handler a
-        plug-in installs goes when its bundle is unloaded. */
-    void installHostXErrorHandler()
-    {
-        using ErrorHandler = int (*) (void*, void*);
-        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
-        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
-            if (auto setHandler = reinterpret_cast<SetErrorHandler> (dlsym (xlib, "XSetErrorHandler")))
-                setHandler ([] (void*, void*) { return 0; });
-    }
-
     juce::String resultText (const char* what, AAX_Result result)
     {
         return juce::String (what) + " failed (result " + juce::String (result) + ")";
@@ -95,7 +82,7 @@ bool ViewSession::prepare (juce::String& error)
         error = "--gui needs a display (none found: is DISPLAY set?); --snapshot FILE.png works without one";
         return false;
     }
-    installHostXErrorHandler();
+    zelkhost::installHostXErrorHandler();
     window = std::make_unique<HostWindow>();
     return true;
 }

@@ -1,6 +1,7 @@
 // The GUI object as the host drives it: the processor's editor exists
 // exactly while the host has a view container open.
 #include "ClientSession.h"
+#include "XErrorHandler.h"
 
 #include "AAX_Errors.h"
 #include "AAX_Exports.h"
@@ -59,19 +60,6 @@ namespace
         AAX_Result initializeResult = -1;
     };
 
-    /** Hosts put up an X error handler of their own; without one, Xlib ends
-        the process on the first harmless error (a window manager's atom
-        missing on a bare X server, say). The test plays the host here. */
-    void installHostXErrorHandler()
-    {
-        using ErrorHandler = int (*) (void*, void*);
-        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
-
-        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
-            if (auto setHandler = reinterpret_cast<SetErrorHandler> (dlsym (xlib, "XSetErrorHandler")))
-                setHandler ([] (void*, void*) { return 0; });
-    }
-
     class EffectGUITest : public ::testing::Test
     {
     protected:
@@ -122,7 +110,7 @@ namespace
         if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
             GTEST_SKIP() << "no display";
 
-        installHostXErrorHandler();
+        zelkhost::installHostXErrorHandler();
 
         juce::Component hostWindow;
         hostWindow.setBounds (0, 0, 1000, 600);

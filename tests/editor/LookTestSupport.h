@@ -1,8 +1,9 @@
 #pragma once
 
+#include "XErrorHandler.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <dlfcn.h>
 #include <functional>
 
 namespace looktest
@@ -39,10 +40,7 @@ namespace looktest
         if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
             return false;
 
-        using ErrorHandler = int (*) (void*, void*);
-        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
-            if (auto setHandler = reinterpret_cast<ErrorHandler (*) (ErrorHandler)> (dlsym (xlib, "XSetErrorHandler")))
-                setHandler ([] (void*, void*) { return 0; });
+        zelkhost::installHostXErrorHandler();
 
         component.addToDesktop (0);
         component.setVisible (true);

@@ -23,7 +23,7 @@ namespace overlay_test
             if (owned)
             {
                 juce::Desktop::getInstance().getDisplays();   // the X connection, before its error handler
-                windowtest::installHostXErrorHandler();
+                zelkhost::installHostXErrorHandler();
                 top.setVisible (true);
                 top.addToDesktop (0);
             }

@@ -4,11 +4,11 @@
 
 #include "editor/MultiAudioEditor.h"
 #include "support/ProcessorHarness.h"
+#include "XErrorHandler.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <dlfcn.h>
 #include <memory>
 
 namespace windowtest
@@ -29,18 +29,6 @@ namespace windowtest
         return testsupport::getPlain (processor.apvts, id);
     }
 
-    /** Plays the host's part of putting up an X error handler: Xlib's own ends
-        the process on the first harmless error (a window manager's atom
-        missing on a bare X server). */
-    inline void installHostXErrorHandler()
-    {
-        using ErrorHandler = int (*) (void*, void*);
-        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
-        if (void* xlib = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
-            if (auto setHandler = reinterpret_cast<SetErrorHandler> (dlsym (xlib, "XSetErrorHandler")))
-                setHandler ([] (void*, void*) { return 0; });
-    }
-
     /** A processor and its window, put on the desktop as a host would. */
     struct OpenWindow
     {
@@ -52,7 +40,7 @@ namespace windowtest
             editor->setVisible (true);
             if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
                 throw std::runtime_error ("the window tests need a display (run them under xvfb-run -a)");
-            installHostXErrorHandler();
+            zelkhost::installHostXErrorHandler();
             editor->addToDesktop (0);
             // Keyboard focus, for typing into text boxes: the window is mapped,
             // has the X server's input focus and the focus event has arrived

@@ -1,4 +1,4 @@
-#include "editor/MakerMark.h"
+#include "editor/PanelDecoration.h"
 
 #include "editor/SvgDrawable.h"
 #include "resources/EmbeddedResources.h"
@@ -16,4 +16,18 @@ void showMakerMark (juce::Component& panel, juce::DrawableButton& logoButton, ju
     productLabel.setColour (juce::Label::textColourId, productColour);
     productLabel.setJustificationType (juce::Justification::centred);
     panel.addAndMakeVisible (productLabel);
+}
+
+void fillPanelGradient (juce::Graphics& g, const juce::Component& panel, juce::Colour top)
+{
+    const auto w = static_cast<float> (panel.getWidth());
+    const auto h = static_cast<float> (panel.getHeight());
+    juce::Path background;
+    background.startNewSubPath (0.0f, h);
+    background.lineTo (0.0f, 0.0f);
+    background.lineTo (w, 0.0f);
+    background.lineTo (w, h);
+    background.closeSubPath();
+    g.setGradientFill (juce::ColourGradient (top, 0.0f, 0.0f, juce::Colours::black, 0.0f, h, false));
+    g.fillPath (background, panel.getTransform());
 }
