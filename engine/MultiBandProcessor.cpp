@@ -214,6 +214,7 @@ void MultiBandProcessor::prepare (const juce::dsp::ProcessSpec& spec)
     for (auto* f : highPassFilters)   f->prepare (spec);
     globalMixer.prepare (spec);
     dryPhase.prepare (spec);
+    for (auto& fade : curveFades)     fade.prepare (spec.sampleRate);
 
     for (auto& buffer : workBuffers)
         buffer.setSize (4, (int) spec.maximumBlockSize, false, false, true);
@@ -410,7 +411,7 @@ float MultiBandProcessor::makeupGainFor (int shaperIndex) noexcept
     return std::pow (10.0f, exponent);
 }
 
-void MultiBandProcessor::startBandChain (int band, int oversamplingChoice) noexcept
+void MultiBandProcessor::startBandChain (int band, int oversamplingChoice, int shaper) noexcept
 {
     // Whatever the chain held from its last run belongs to another signal, and
     // a drive changed meanwhile applies at once.
@@ -419,6 +420,7 @@ void MultiBandProcessor::startBandChain (int band, int oversamplingChoice) noexc
     bandMixers.getUnchecked (band)->reset();
     highPassFilters.getUnchecked (band)->reset();
     lowPassFilters.getUnchecked (band)->reset();
+    curveFades[(size_t) band].start (shaper);
 }
 
 void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplacing<float> context) noexcept
@@ -435,7 +437,7 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
     auto& block = context.getOutputBlock();
     const auto factor = juce::jlimit (0, numOversamplingChoices - 1, oversamplingIndex[b].load());
     if (chainLastBlock[b] + 1 != blockNumber || chainFactor[b] != factor)
-        startBandChain (band, factor);
+        startBandChain (band, factor, shaper);
     chainLastBlock[b] = blockNumber;
     chainFactor[b] = factor;
 
@@ -461,24 +463,35 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
     auto oversampled = oversampler.processSamplesUp (block);
 
     // The make-up gain goes with the curve, in the oversampled signal, so that
-    // it changes at the very sample where the curve does.
+    // it changes at the very sample where the curve does; a new curve fades
+    // in as the old one fades out.
+    auto& fade = curveFades[b];
+    fade.select (shaper, (int) oversampler.getOversamplingFactor());
     const auto scale = saturationOutputScale * makeupGainFor (shaper);
 
-    for (size_t ch = 0; ch < oversampled.getNumChannels(); ++ch)
+    if (fade.isFading())
     {
-        auto* samples = oversampled.getChannelPointer (ch);
-        const auto numSamples = oversampled.getNumSamples();
+        fade.shapeFading (oversampled, waveShapers,
+                          saturationOutputScale * makeupGainFor (fade.fadingFrom()), scale);
+    }
+    else
+    {
+        for (size_t ch = 0; ch < oversampled.getNumChannels(); ++ch)
+        {
+            auto* samples = oversampled.getChannelPointer (ch);
+            const auto numSamples = oversampled.getNumSamples();
 
-        if (drive == Drive::reference)
-        {
-            const auto& curve = waveShapers[(size_t) shaper];
-            for (size_t i = 0; i < numSamples; ++i)
-                samples[i] = curve (samples[i]);
-            juce::FloatVectorOperations::multiply (samples, scale, (int) numSamples);
-        }
-        else
-        {
-            SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, scale, tapeNoise);
+            if (drive == Drive::reference)
+            {
+                const auto& curve = waveShapers[(size_t) shaper];
+                for (size_t i = 0; i < numSamples; ++i)
+                    samples[i] = curve (samples[i]);
+                juce::FloatVectorOperations::multiply (samples, scale, (int) numSamples);
+            }
+            else
+            {
+                SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, scale, tapeNoise);
+            }
         }
     }
 

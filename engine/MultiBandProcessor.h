@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CurveCrossfade.h"
 #include "DryPhaseChain.h"
 #include "PublishedValue.h"
 #include "SaturationCurves.h"
@@ -147,6 +148,9 @@ public:
     TapeNoiseSource tapeNoise;
     std::array<std::function<float (float)>, 11> waveShapers;
 
+    /** Each band's move from one curve to the next. */
+    std::array<CurveCrossfade, maxBands> curveFades;
+
     juce::dsp::Oversampling<float>& oversamplerFor (int band, int choice) noexcept
     {
         return *oversamplers.getUnchecked (band * numOversamplingChoices + choice);
@@ -167,7 +171,7 @@ private:
     void applyCrossoverCutoffs() noexcept;
     void setBandMix (int band, float wetProportion) noexcept;
     void startRouting() noexcept;
-    void startBandChain (int band, int oversamplingChoice) noexcept;
+    void startBandChain (int band, int oversamplingChoice, int shaper) noexcept;
     float limitToNyquist (float hz) const noexcept;
 
     std::array<PublishedValue, numCrossoverFilters> crossoverCutoffs;

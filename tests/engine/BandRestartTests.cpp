@@ -77,12 +77,15 @@ TEST (BandRestart, WhatStartsAgainCarriesNothingOfTheOldSignal)
 
 TEST (BandRestart, CurveChangesAndBandStartsMoveTheLevelWithoutOvershoot)
 {
-    // A 0.1 sine at drive 1: the envelope (peak per 1 ms) after the edit stays
+    // A 0.1 sine at drive 1 (unless a case sets it): the envelope (peak per 1 ms) after the edit stays
     // within 0.5 dB of the larger of the steady levels before and after.
     const Case cases[] = {
         { "Tube to Chebyshev 8",      0, set ("type-1", 3),                             set ("type-1", 10) },
         { "Chebyshev 8 to Tube",      0, set ("type-1", 10),                            set ("type-1", 3) },
         { "None to Chebyshev 8",      0, set ("type-1", 0),                             set ("type-1", 10) },
+        { "Chebyshev 6 to Chebyshev 8",  0, set ("type-1", 9),                          set ("type-1", 10) },
+        { "the same at drive 10",        0, both (set ("type-1", 9), set ("gain-1", 10)), set ("type-1", 10) },
+        { "Chebyshev 2 to Tube",         0, set ("type-1", 7),                            set ("type-1", 3) },
         { "Chebyshev 8 switched on",  0, both (set ("type-1", 10), set ("active-1", 0)), set ("active-1", 1) },
         { "Chebyshev 6 band 2 on",    1, both (set ("type-2", 9), set ("active-2", 0)),  set ("active-2", 1) },
         { "on after a drive change",  0, both (set ("active-1", 0), set ("gain-1", 50)), both (set ("gain-1", 1), set ("active-1", 1)) },
