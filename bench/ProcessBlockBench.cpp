@@ -151,6 +151,38 @@ namespace
     void BM_Defaults (benchmark::State& state)          { engineAlone (state, Setting::defaults); }
     void BM_SixBandsTapeX16 (benchmark::State& state)   { engineAlone (state, Setting::tapeAtX16); }
 
+    /** The worst case of a curve change: every band at X16 changes between
+        "Chebyshev 6" and "Chebyshev 8" at every block, so each whole block
+        blends two curves. Against BM_SixBandsChebyshev8X16, one curve steady. */
+    void sixBandsChebyshevX16 (benchmark::State& state, bool changingEveryBlock)
+    {
+        auto processor = makeProcessor (Setting::chebyshev8AtX16);
+        auto& bands = processor->bandProcessor;
+        const auto noise = makeNoise (1);
+        juce::AudioBuffer<float> buffer (2, blockSize);
+        juce::MidiBuffer midi;
+        int block = 0;
+
+        for (auto _ : state)
+        {
+            if (changingEveryBlock)
+            {
+                const auto curve = 8 + (++block & 1);
+                for (auto& shaper : bands.shaperIndex)
+                    shaper.store (curve);
+            }
+            buffer.makeCopyOf (noise, true);
+            processor->processBlock (buffer, midi);
+            benchmark::DoNotOptimize (buffer.getReadPointer (0));
+        }
+
+        state.counters["x_realtime"] = benchmark::Counter ((double) state.iterations() * blockSize / sampleRate,
+                                                           benchmark::Counter::kIsRate);
+    }
+
+    void BM_SixBandsChebyshev8X16 (benchmark::State& state)              { sixBandsChebyshevX16 (state, false); }
+    void BM_SixBandsChebyshevX16CurveChangingEveryBlock (benchmark::State& state) { sixBandsChebyshevX16 (state, true); }
+
     /** A bypassed block leaves the buffer untouched, so it is simply processed again. */
     void BM_Bypass (benchmark::State& state)
     {
@@ -229,6 +261,8 @@ BENCHMARK (BM_SixBandsChebyshev8X16AgainstBound)->Unit (benchmark::kMicrosecond)
 BENCHMARK (BM_SixBandsTapeX16AgainstBound)->Unit (benchmark::kMicrosecond)->UseManualTime();
 BENCHMARK (BM_Defaults)->Unit (benchmark::kMicrosecond);
 BENCHMARK (BM_SixBandsTapeX16)->Unit (benchmark::kMicrosecond)->Threads (4);
+BENCHMARK (BM_SixBandsChebyshev8X16)->Unit (benchmark::kMicrosecond);
+BENCHMARK (BM_SixBandsChebyshevX16CurveChangingEveryBlock)->Unit (benchmark::kMicrosecond);
 BENCHMARK (BM_Bypass)->Unit (benchmark::kNanosecond);
 BENCHMARK (BM_CurveThroughTable);
 BENCHMARK (BM_CurveCalledDirectly);

@@ -51,17 +51,22 @@ void CurveCrossfade::shapeFading (juce::dsp::AudioBlock<float> block, const Curv
     const auto step = juce::MathConstants<double>::pi / fadeLength;
     const auto numSamples = block.getNumSamples();
     const auto fading = std::min (numSamples, (size_t) (fadeLength - position));
+    const auto numChannels = block.getNumChannels();
 
-    for (size_t ch = 0; ch < block.getNumChannels(); ++ch)
+    // Sample by sample across the channels: one gain serves them all.
+    for (size_t i = 0; i < fading; ++i)
+    {
+        const auto in = (float) (0.5 - 0.5 * std::cos (step * (double) (position + (int) i)));
+        for (size_t ch = 0; ch < numChannels; ++ch)
+        {
+            auto& sample = block.getChannelPointer (ch)[i];
+            sample = from (sample) * fromScale * (1.0f - in) + to (sample) * toScale * in;
+        }
+    }
+
+    for (size_t ch = 0; ch < numChannels; ++ch)
     {
         auto* samples = block.getChannelPointer (ch);
-        for (size_t i = 0; i < fading; ++i)
-        {
-            const auto in = (float) (0.5 - 0.5 * std::cos (step * (double) (position + (int) i)));
-            const auto x = samples[i];
-            samples[i] = from (x) * fromScale * (1.0f - in) + to (x) * toScale * in;
-        }
-
         for (size_t i = fading; i < numSamples; ++i)
             samples[i] = to (samples[i]) * toScale;
     }

@@ -56,7 +56,7 @@ public:
     enum class Drive
     {
         reference,      ///< the library's own way: each block's `process`, one channel after the other; the curve through `waveShapers`
-        interleaved,    ///< filters sample by sample across channels and chains; the curve inlined
+        interleaved,    ///< filters sample by sample across channels and chains; the curve inlined (a curve change fades through the table in every drive)
         pairedSplits    ///< as `interleaved`, with each crossover pair run by the low-pass filter's two-output call
     };
 
