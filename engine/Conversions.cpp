@@ -1,6 +1,9 @@
 #include "Conversions.h"
 
+#include <clocale>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace Conversions
 {
@@ -15,6 +18,94 @@ namespace Conversions
 
             return std::max (20.0f * std::log10 (gain), silenceDecibels);
         }
+    }
+
+    std::optional<double> readLeadingNumber (const juce::String& text, juce::String* rest)
+    {
+        // strtod in the C locale reads any length of digits and exponent without
+        // overflow (ERANGE gives an infinity or zero). It is handed only the
+        // characters that form a decimal number, so hexadecimal and locale
+        // forms never reach it.
+        static const locale_t cLocale = newlocale (LC_NUMERIC_MASK, "C", static_cast<locale_t> (nullptr));
+
+        const auto utf8 = text.toStdString();
+        const auto* const begin = utf8.c_str();
+        const auto* p = begin;
+
+        while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+            ++p;
+
+        const auto* const start = p;
+
+        if (*p == '+' || *p == '-')
+            ++p;
+
+        const auto isDigit = [] (char c) { return c >= '0' && c <= '9'; };
+        const auto* const mantissa = p;
+        std::optional<double> value;
+
+        const auto startsWithWord = [] (const char* s, const char* word)
+        {
+            for (; *word != 0; ++s, ++word)
+                if (*s == 0 || (*s | 0x20) != *word)
+                    return false;
+
+            return true;
+        };
+
+        if (startsWithWord (p, "inf") || startsWithWord (p, "nan"))
+        {
+            const auto isNan = startsWithWord (p, "nan");
+            p += startsWithWord (p, "infinity") ? 8 : 3;
+            const auto magnitude = isNan ? std::numeric_limits<double>::quiet_NaN()
+                                         : std::numeric_limits<double>::infinity();
+            value = *start == '-' ? -magnitude : magnitude;
+        }
+        else
+        {
+            while (isDigit (*p))
+                ++p;
+
+            auto digits = p - mantissa;
+
+            if (*p == '.')
+            {
+                const auto* const fraction = ++p;
+
+                while (isDigit (*p))
+                    ++p;
+
+                digits += p - fraction;
+            }
+
+            if (digits == 0)
+                return std::nullopt;
+
+            if (*p == 'e' || *p == 'E')
+            {
+                const auto* q = p + 1;
+
+                if (*q == '+' || *q == '-')
+                    ++q;
+
+                if (isDigit (*q))
+                {
+                    while (isDigit (*q))
+                        ++q;
+
+                    p = q;
+                }
+            }
+
+            const std::string number (start, p);
+            value = cLocale != static_cast<locale_t> (nullptr) ? strtod_l (number.c_str(), nullptr, cLocale)
+                                                               : std::strtod (number.c_str(), nullptr);
+        }
+
+        if (rest != nullptr)
+            *rest = juce::String::fromUTF8 (p);
+
+        return value;
     }
 
     juce::String twoDecimalText (float value, int)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 /** Value/text conversions handed to the parameters, and the logarithmic range of
     the crossover frequencies.
@@ -15,6 +16,16 @@
 namespace Conversions
 {
     //==============================================================================
+    /** The decimal number at the start of `text`, after any white space: an
+        optional sign, digits with an optional decimal point, an optional
+        exponent; also "inf", "infinity" and "nan" in any letter case. Nothing
+        the text holds can overflow it: a magnitude beyond a double's range
+        reads as an infinity, one below it as zero. No number at the start gives
+        nothing. `rest`, when given, receives the text after the number.
+        Every number read from text someone else wrote (typed, from a host,
+        stored in a file) goes through here. */
+    std::optional<double> readLeadingNumber (const juce::String& text, juce::String* rest = nullptr);
+
     /** Fixed notation with two decimals, e.g. "-96.00". */
     juce::String twoDecimalText (float value, int maximumStringLength);
 
