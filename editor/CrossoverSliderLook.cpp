@@ -31,7 +31,7 @@ juce::String CrossoverSliderLook::getFrequencyLabel (double hertz)
     return juce::String (hertz * 0.001, 1) + " kHz";
 }
 
-void CrossoverSliderLook::drawLinearSliderBackground (juce::Graphics& g, int x, int y, int width, int height,
+void CrossoverSliderLook::drawLinearSliderBackground (juce::Graphics& g, int, int, int, int,
                                                       float, float, float, juce::Slider::SliderStyle style, juce::Slider& slider)
 {
     if (isHorizontal (style) || ! selected)
@@ -39,7 +39,6 @@ void CrossoverSliderLook::drawLinearSliderBackground (juce::Graphics& g, int x, 
 
     // The glow keeps the thumb-indented track's extent, however far the
     // level line's own track is pulled inside the parent.
-    juce::ignoreUnused (x, y, width, height);
     const auto track = LookAndFeel_V2::getSliderLayout (slider).sliderBounds;
     const auto bottom = (float) track.getBottom();
     g.setGradientFill (juce::ColourGradient (juce::Colours::purple, 0.0f, bottom,
@@ -57,7 +56,8 @@ juce::Slider::SliderLayout CrossoverSliderLook::getSliderLayout (juce::Slider& s
     const auto shown = slider.getLocalBounds().getIntersection (slider.getLocalArea (parent, parent->getLocalBounds()));
     auto& track = layout.sliderBounds;
 
-    // A line at row r covers half of rows r - 1 and r, its shadow half of r and r + 1.
+    // The line drawn at y covers y - 0.5 ... y + 0.5 and its shadow the pixel
+    // below; at both ends of the track both lie within the shown rows.
     const int top = juce::jmax (track.getY(), shown.getY() + 1);
     const int bottom = juce::jmin (track.getBottom(), shown.getBottom() - 2);
     if (bottom > top)

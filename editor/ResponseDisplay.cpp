@@ -73,6 +73,13 @@ void MultiAudioEditor::ResponseDisplay::resized()
     placeSwitch (showOutputButton, { plotArea.getX() + 5, plotArea.getY() + 27, 35, 20 });
 }
 
+void MultiAudioEditor::ResponseDisplay::moved()
+{
+    // Switches shown in the parent follow the display's corner.
+    if (showInputButton.getParentComponent() != this)
+        resized();
+}
+
 void MultiAudioEditor::ResponseDisplay::placeSwitch (juce::Component& button, juce::Rectangle<int> inDisplay)
 {
     auto* holder = button.getParentComponent();

@@ -21,6 +21,7 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    void moved() override;
     void buttonClicked (juce::Button* button) override;
     void timerCallback() override;
 
