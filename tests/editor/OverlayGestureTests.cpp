@@ -2,7 +2,6 @@
 // window's change messages and processor calls, the records they leave.
 
 #include "OverlayTestSupport.h"
-
 #include "editor/ResponseDisplay.h"
 
 #include <gtest/gtest.h>
@@ -161,14 +160,11 @@ TEST_F (OverlayGesture, LevelLinesAtBothEndsAreDrawnAndGrabbed)
             mouse.move (*editor, { 300, 450 });
             const auto plot = editor->createComponentSnapshot (editor->plotArea);
             const int x = display ((int) b).gainSlider.getBounds().getCentreX();
-            int row = -1;   // the first row lit silver (not the purple glow) across 41 columns
-            for (int y = 0, lit = 0; y < plot.getHeight() && row < 0; ++y, lit = 0)
-            {
-                for (int dx = -20; dx <= 20; ++dx)
-                    lit += plot.getPixelAt (x + dx, y).getGreen() > 60 ? 1 : 0;
-                row = lit > 37 ? y : -1;
-            }
-            ASSERT_GE (row, 0) << layout.size() << " crossovers, band " << b << ", " << dB << " dB";
+            int row = 0;   // the first row drawn across 31 columns in silver (not the purple glow)
+            const auto litAcross = [&] (int y) { int n = 0; for (int dx = -15; dx <= 15; ++dx) n += plot.getPixelAt (x + dx, y).getGreen() > 60; return n == 31; };
+            while (row < plot.getHeight() && ! litAcross (row))
+                ++row;
+            ASSERT_LT (row, plot.getHeight()) << layout.size() << " crossovers, band " << b << ", " << dB << " dB";
 
             mouse.drag (display ((int) b), { x, row }, { x, row + (int) dB * 2 }, 8);
             EXPECT_LT (std::abs (juce::Decibels::gainToDecibels (getPlain (processor, ParameterIDs::compgain (b)))), 23.7f) << b << ", " << dB;
@@ -176,10 +172,9 @@ TEST_F (OverlayGesture, LevelLinesAtBothEndsAreDrawnAndGrabbed)
         }
 }
 
-// A click lands on the control drawn there: on every column of "In" and "Out"
-// whatever lies over them (band 1's span, "+" strip and switches, a crossover
-// handle near 20 Hz), and with five crossovers at the top of each band, where
-// a "+" strip from before may linger.
+// A click lands on the control drawn there: every column of "In" and "Out",
+// whatever band 1 and a crossover near 20 Hz lay over them; with five
+// crossovers the top of each band, where an older "+" strip may linger.
 TEST_F (OverlayGesture, ClicksReachTheControlDrawnThere)
 {
     for (const float lowest : { 20.0f, 25.0f, 50.0f, 250.0f })
