@@ -73,6 +73,22 @@ void MultiAudioEditor::AddCrossover::paint (juce::Graphics& g)
     g.fillAll (juce::Colour (0x00000000));
 }
 
+bool MultiAudioEditor::AddCrossover::hitTest (int x, int y)
+{
+    if (handleBehind != nullptr && handleBehind->isVisible())
+    {
+        const auto inHandle = handleBehind->getLocalPoint (this, juce::Point<int> (x, y));
+        if (handleBehind->hitTest (inHandle.x, inHandle.y))
+            return false;
+    }
+    return juce::Component::hitTest (x, y);
+}
+
+void MultiAudioEditor::AddCrossover::giveWayTo (juce::Component& levelHandle)
+{
+    handleBehind = &levelHandle;
+}
+
 void MultiAudioEditor::AddCrossover::resized()
 {
     activeArea = getLocalBounds().reduced (endMargin, 1);

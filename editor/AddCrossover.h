@@ -26,6 +26,11 @@ public:
     void mouseDown (const juce::MouseEvent&) override;
     void paint (juce::Graphics&) override;
     void resized() override;
+    bool hitTest (int x, int y) override;
+
+    /** Where `levelHandle` (the band's level handle, lying behind the strip)
+        would take a click, the strip lets the click through to it. */
+    void giveWayTo (juce::Component& levelHandle);
 
     AddCrossoverLookAndFeel lookAndFeel;
     MultiAudioProcessor& processor;
@@ -41,6 +46,8 @@ private:
     /** True when a click at `position` would add a crossover. */
     bool canAddAt (juce::Point<int> position) const;
     void followMouse (juce::Point<int> position);
+
+    juce::Component* handleBehind = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AddCrossover)
 };

@@ -34,6 +34,7 @@ MultiAudioEditor::BandDisplay::BandDisplay (std::size_t index, MultiAudioProcess
     plotControls.powerButton.addListener (this);
 
     addAndMakeVisible (addCrossover);
+    addCrossover.giveWayTo (gainSlider);
 
     selectButton.setColour (juce::TextButton::buttonColourId, juce::Colour (0x00000000));
     selectButton.setColour (juce::ComboBox::outlineColourId, juce::Colour (0x00000000));
@@ -112,7 +113,9 @@ void MultiAudioEditor::BandDisplay::resized()
         selectButton.setBounds (gainSlider.getBounds());
     selectButton.toBack();
 
-    // With every crossover in use the strip keeps its last bounds; it then adds nothing.
+    // With every crossover in use the strip keeps its last bounds but is
+    // hidden, so it takes no click from the band that now lies under it.
+    addCrossover.setVisible (records.crossoverCount < maxCrossovers);
     if (records.crossoverCount < maxCrossovers)
         addCrossover.setBounds (left + AddCrossover::endMargin, 0, width - 2 * AddCrossover::endMargin, addStripHeight);
 

@@ -28,6 +28,16 @@ double CrossoverSlider::getHitReference()
     return getWidth() * valueToProportionOfLength (getValue());
 }
 
+double CrossoverSlider::getProportionAtPosition (float x)
+{
+    // The thumb-indented track JUCE places values in (a proportion of 1 lies
+    // at its right end even where the range's top value maps below 1).
+    const auto track = getLookAndFeel().getSliderLayout (*this).sliderBounds;
+    if (track.getWidth() <= 0)
+        return 0.0;
+    return juce::jlimit (0.0, 1.0, (double) (x - (float) track.getX()) / (double) track.getWidth());
+}
+
 bool CrossoverSlider::hitTest (int x, int y)
 {
     bool takesClicks = false, childrenTakeClicks = false;

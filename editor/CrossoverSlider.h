@@ -27,6 +27,10 @@ public:
         width (not of the thumb-indented track the handle line is drawn in). */
     double getHitReference();
 
+    /** The proportion of the range whose handle is drawn at `x` (JUCE's own
+        mapping inside the thumb-indented track), limited to 0 ... 1. */
+    double getProportionAtPosition (float x);
+
     CrossoverSliderLook lookAndFeel;
 
     /** Pixel rows of the two hit windows; the row between them takes no click. */

@@ -31,16 +31,58 @@ juce::String CrossoverSliderLook::getFrequencyLabel (double hertz)
     return juce::String (hertz * 0.001, 1) + " kHz";
 }
 
-void CrossoverSliderLook::drawLinearSliderBackground (juce::Graphics& g, int x, int y, int width, int height,
-                                                      float, float, float, juce::Slider::SliderStyle style, juce::Slider&)
+void CrossoverSliderLook::drawLinearSliderBackground (juce::Graphics& g, int, int, int, int,
+                                                      float, float, float, juce::Slider::SliderStyle style, juce::Slider& slider)
 {
     if (isHorizontal (style) || ! selected)
         return;
 
-    const auto bottom = (float) (y + height);
+    // The glow keeps the thumb-indented track's extent, however far the
+    // level line's own track is pulled inside the parent.
+    const auto track = LookAndFeel_V2::getSliderLayout (slider).sliderBounds;
+    const auto bottom = (float) track.getBottom();
     g.setGradientFill (juce::ColourGradient (juce::Colours::purple, 0.0f, bottom,
-                                             juce::Colours::transparentBlack, 0.0f, (float) (y + height / 2), false));
-    g.fillRect (0, 0, x + width, y + height);
+                                             juce::Colours::transparentBlack, 0.0f, (float) (track.getY() + track.getHeight() / 2), false));
+    g.fillRect (0, 0, track.getRight(), track.getBottom());
+}
+
+juce::Slider::SliderLayout CrossoverSliderLook::getSliderLayout (juce::Slider& slider)
+{
+    auto layout = LookAndFeel_V2::getSliderLayout (slider);
+    auto* parent = slider.getParentComponent();
+    if (! slider.isVertical() || parent == nullptr)
+        return layout;
+
+    const auto shown = slider.getLocalBounds().getIntersection (slider.getLocalArea (parent, parent->getLocalBounds()));
+    auto& track = layout.sliderBounds;
+
+    // The line drawn at y covers y - 0.5 ... y + 0.5 and its shadow the pixel
+    // below; at both ends of the track both lie within the shown rows.
+    const int top = juce::jmax (track.getY(), shown.getY() + 1);
+    const int bottom = juce::jmin (track.getBottom(), shown.getBottom() - 2);
+    if (bottom > top)
+        track = track.withTop (top).withBottom (bottom);
+
+    return layout;
+}
+
+juce::Rectangle<int> CrossoverSliderLook::getLabelBounds (float thumbX, int top, int sliderWidth) const
+{
+    juce::Rectangle<int> label (juce::roundToInt (thumbX + 3.0f), top + 5, labelWidth, labelHeight);
+
+    const auto moveBelow = [&label] (juce::Rectangle<int> area)
+    {
+        if (label.intersects (area))
+            label.setY (area.getBottom() + 5);
+    };
+
+    if (label.getRight() > sliderWidth)
+    {
+        label.setX (juce::jmax (0, juce::roundToInt (thumbX - 3.0f) - labelWidth));
+        moveBelow (labelKeepOutLeftOfLine + juce::Point<int> ((int) thumbX, 0));
+    }
+    moveBelow (labelKeepOut);
+    return label;
 }
 
 void CrossoverSliderLook::drawLinearSliderThumb (juce::Graphics& g, int x, int y, int width, int height,
@@ -85,8 +127,9 @@ void CrossoverSliderLook::drawLinearSliderThumb (juce::Graphics& g, int x, int y
             g.fillPath (chevrons);
         }
 
-        g.drawFittedText (getFrequencyLabel (slider.getValue()), juce::roundToInt (kx + 3.0f), juce::roundToInt (top + 5.0f),
-                          50, 15, juce::Justification::left, 1);
+        const auto label = getLabelBounds (kx, y, slider.getWidth());
+        g.drawFittedText (getFrequencyLabel (slider.getValue()), label,
+                          label.getX() < kx ? juce::Justification::right : juce::Justification::left, 1);
     }
     else if (style == juce::Slider::TwoValueHorizontal || style == juce::Slider::TwoValueVertical
              || style == juce::Slider::ThreeValueHorizontal || style == juce::Slider::ThreeValueVertical)

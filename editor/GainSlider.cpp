@@ -14,7 +14,7 @@ GainSlider::~GainSlider()
 
 double GainSlider::getHandleY()
 {
-    return getHeight() * (1.0 - valueToProportionOfLength (getValue()));
+    return getPositionOfValue (getValue());
 }
 
 bool GainSlider::hitTest (int x, int y)

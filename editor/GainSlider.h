@@ -7,8 +7,9 @@
 /** A band's level handle: a slider (made vertical by its band display) drawn
     as a level line across the band, which also carries the band's selection
     mark (`lookAndFeel.selected`, drawn as the band's glow). Only a band 30
-    pixels high around the level, away from the band's side margins, takes
-    clicks. Its change messages tell the window that the band was selected.
+    pixels high around the drawn level line, away from the band's side
+    margins, takes clicks. Its change messages tell the window that the band
+    was selected.
 */
 class GainSlider : public juce::Slider,
                    public juce::ChangeBroadcaster
@@ -19,7 +20,7 @@ public:
 
     bool hitTest (int x, int y) override;
 
-    /** The y of the level line the hit band is centred on. */
+    /** The y of the drawn level line, which the hit band is centred on. */
     double getHandleY();
 
     CrossoverSliderLook lookAndFeel;

@@ -6,6 +6,7 @@
 #include "editor/ContextPopupMenu.h"
 #include "editor/CrossoverEditor.h"
 #include "editor/OutputControls.h"
+#include "editor/PlotControls.h"
 #include "editor/ResponseDisplay.h"
 
 namespace
@@ -50,6 +51,9 @@ MultiAudioEditor::MultiAudioEditor (MultiAudioProcessor& p)
         display->addCrossover.addChangeListener (this);
         addChildComponent (display);
     }
+
+    // "In" and "Out" stand in front of the overlays, which the layout sends to the back.
+    responseDisplay->showSwitchesIn (*this);
 
     addAndMakeVisible (bandSelector);
     sliderAttachments.add (new SliderAttachment (audioProcessor.apvts, ParameterIDs::selectedBand, bandSelector));
@@ -158,6 +162,30 @@ void MultiAudioEditor::resized()
 
     responseDisplay->setBounds (plotArea);
     responseDisplay->toBack();
+    keepCrossoverLabelsClear();
+}
+
+void MultiAudioEditor::keepCrossoverLabelsClear()
+{
+    // Labels stay off "In" and "Out", and one drawn left of its line (near the
+    // plot's right end) goes below the switches of the band left of the line.
+    for (auto* editor : crossoverEditors)
+    {
+        auto& look = editor->crossoverSlider.lookAndFeel;
+        look.labelKeepOut = responseDisplay->getSwitchesArea (editor->crossoverSlider);
+        look.labelKeepOutLeftOfLine = { -PlotControls::columnWidth, 0, PlotControls::columnWidth, PlotControls::columnHeight };
+        editor->crossoverSlider.repaint();
+    }
+}
+
+float MultiAudioEditor::proportionUnderMarker (const BandDisplay& display)
+{
+    // The marker's centre, mapped back through a crossover slider's own
+    // position-to-value mapping, so the new handle is drawn under it.
+    const auto& marker = display.addCrossover.addButton;
+    auto& slider = crossoverEditors.getFirst()->crossoverSlider;
+    const auto centre = slider.getLocalPoint (&marker, juce::Point<float> ((float) marker.getWidth() * 0.5f, 0.0f));
+    return (float) slider.getProportionAtPosition (centre.x);
 }
 
 int MultiAudioEditor::getSelectedBandIndex() const
@@ -207,15 +235,7 @@ void MultiAudioEditor::changeListenerCallback (juce::ChangeBroadcaster* source)
 
         if (source == &display->addCrossover)
         {
-            float bandLeft = 0.0f;
-            if (band > 0 && band - 1 < crossoverEditors.size())
-            {
-                auto& slider = crossoverEditors[band - 1]->crossoverSlider;
-                bandLeft = slider.getPositionOfValue (slider.getValue());
-            }
-            const auto addX = static_cast<float> (display->addCrossover.addButton.getX());
-            const auto proportion = (addX + (bandLeft + 45.0f)) / static_cast<float> (plotArea.getWidth());
-            audioProcessor.setCrossoverActive (band, true, proportion);
+            audioProcessor.setCrossoverActive (band, true, proportionUnderMarker (*display));
 
             const auto selected = bandSelector.getValue();
             switchToBandView();

@@ -75,6 +75,11 @@ public:
     EditorLookAndFeel editorLookAndFeel;
 
 private:
+    /** Keeps every crossover's frequency label clear of the controls over the plot. */
+    void keepCrossoverLabelsClear();
+    /** The proportion of the crossover range at the centre of a band's "+" marker. */
+    float proportionUnderMarker (const BandDisplay& display);
+
     void switchToBandView();
     void markSelectedBand();
     void limitSelectionToBands (const MultiAudioProcessor::RecordsSnapshot&, double wanted, bool updateCrossoverCount);

@@ -69,8 +69,34 @@ void MultiAudioEditor::ResponseDisplay::paint (juce::Graphics& g)
 void MultiAudioEditor::ResponseDisplay::resized()
 {
     plotArea = getLocalBounds();
-    showInputButton.setBounds (5, 5, 35, 20);
-    showOutputButton.setBounds (plotArea.getX() + 5, plotArea.getY() + 27, 35, 20);
+    placeSwitch (showInputButton, { 5, 5, 35, 20 });
+    placeSwitch (showOutputButton, { plotArea.getX() + 5, plotArea.getY() + 27, 35, 20 });
+}
+
+void MultiAudioEditor::ResponseDisplay::moved()
+{
+    // Switches shown in the parent follow the display's corner.
+    if (showInputButton.getParentComponent() != this)
+        resized();
+}
+
+void MultiAudioEditor::ResponseDisplay::placeSwitch (juce::Component& button, juce::Rectangle<int> inDisplay)
+{
+    auto* holder = button.getParentComponent();
+    button.setBounds (holder == nullptr || holder == this ? inDisplay : holder->getLocalArea (this, inDisplay));
+}
+
+void MultiAudioEditor::ResponseDisplay::showSwitchesIn (juce::Component& front)
+{
+    front.addAndMakeVisible (showInputButton);
+    front.addAndMakeVisible (showOutputButton);
+    resized();
+}
+
+juce::Rectangle<int> MultiAudioEditor::ResponseDisplay::getSwitchesArea (const juce::Component& component) const
+{
+    const auto area = showInputButton.getBounds().getUnion (showOutputButton.getBounds());
+    return component.getLocalArea (showInputButton.getParentComponent(), area);
 }
 
 void MultiAudioEditor::ResponseDisplay::buttonClicked (juce::Button* button)

@@ -21,8 +21,18 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    void moved() override;
     void buttonClicked (juce::Button* button) override;
     void timerCallback() override;
+
+    /** Makes "In" and "Out" children of `front`, the display's parent, where
+        they stand in front of everything laid over the plot: nothing covers
+        them or takes their clicks. They keep their place in the display's
+        corner. */
+    void showSwitchesIn (juce::Component& front);
+
+    /** "In" and "Out" together, in the coordinates of `component`. */
+    juce::Rectangle<int> getSwitchesArea (const juce::Component& component) const;
 
     MultiAudioProcessor& audioProcessor;
     juce::Path inputPath;
@@ -35,6 +45,7 @@ public:
     juce::OwnedArray<juce::AudioProcessorValueTreeState::ButtonAttachment> buttonAttachments;
 
 private:
+    void placeSwitch (juce::Component& button, juce::Rectangle<int> inDisplay);
     void setUpPlotButton (juce::Button& button, const juce::String& parameterID,
                           juce::Colour onColour, const juce::String& tooltip);
     void plotButtonChanged (juce::Button& button, juce::Button& otherButton,

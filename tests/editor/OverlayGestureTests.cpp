@@ -2,6 +2,7 @@
 // window's change messages and processor calls, the records they leave.
 
 #include "OverlayTestSupport.h"
+#include "editor/ResponseDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -37,24 +38,24 @@ namespace
     };
 }
 
-// A click in band b's "+" strip adds a crossover at the frequency under the
-// marker's centre, whose record sits between the band's two edges.
+// A click in band b's "+" strip, also at its first and last marker positions,
+// adds a crossover whose handle is drawn under the marker's centre and whose
+// record sits between the band's two edges.
 TEST_F (OverlayGesture, ClickInAddStripSplitsTheBandAtTheMarker)
 {
-    const auto range = processor.apvts.getParameterRange (ParameterIDs::frequencyCrossover (4));
-    for (int band : { 0, 1, 2 })
+    for (int band = 0, last = 0; band < 3; band += last, last = 1 - last)   // first, then last position
     {
         useCrossovers ({ 250.0f, 4000.0f });
         auto& strip = display (band).addCrossover;
-        const int x = strip.getWidth() / 3;
+        const int x = last ? strip.activeArea.getRight() - 1 : strip.activeArea.getX();
         mouse.click (strip, { x, 12 });
         deliverMessages();
 
-        // On the plot, in pixels, give or take the truncated band edge and the frequency's snapping.
+        // Within a pixel, give or take the snapping to whole hertz (3 pixels apart near 30 Hz).
         const float markerCentre = (float) display (band).getLocalPoint (&strip, juce::Point<int> (x, 0)).x;
         const auto f = frequencies();
         ASSERT_EQ (f.size(), 3u) << band;
-        EXPECT_NEAR (range.convertTo0to1 (f[(size_t) band]) * (float) editor->plotArea.getWidth(), markerCentre, 2.0f) << band;
+        EXPECT_NEAR (crossover (band).getHandlePosition(), markerCentre, f[(size_t) band] < 40.0f ? 1.5f : 1.0f) << band << last;
         EXPECT_TRUE (std::is_sorted (f.begin(), f.end())) << band;
         EXPECT_EQ (getPlain (processor, ParameterIDs::numCrossovers), 3.0f);
         EXPECT_EQ (getPlain (processor, ParameterIDs::frequencyCrossover ((size_t) band)), f[(size_t) band]);
@@ -144,4 +145,80 @@ TEST_F (OverlayGesture, DraggedCrossoverPushesItsNeighbours)
         EXPECT_NEAR (crossover (i).crossoverSlider.getValue(), f[(size_t) i], 0.5) << i;
     for (int b = 1; b < 4; ++b)
         EXPECT_EQ (display (b).gainSlider.getX(), (int) crossover (b - 1).getHandlePosition()) << b;
+}
+
+// At +24 and -24 dB each band's level line is drawn inside the plot, and a
+// drag started on it moves the level (no "+" strip takes it).
+TEST_F (OverlayGesture, LevelLinesAtBothEndsAreDrawnAndGrabbed)
+{
+    for (const auto& layout : { std::vector<float> {}, { 250.0f, 4000.0f }, { 60.0f, 250.0f, 1000.0f, 4000.0f, 12000.0f } })
+        for (size_t b = 0, high = 1; b <= layout.size(); b += 1 - high, high = 1 - high)   // +24, then -24 dB
+        {
+            const float dB = high ? 24.0f : -24.0f;
+            useCrossovers (layout);
+            setPlain (processor, ParameterIDs::compgain (b), juce::Decibels::decibelsToGain (dB));
+            mouse.move (*editor, { 300, 450 });
+            const auto plot = editor->createComponentSnapshot (editor->plotArea);
+            const int x = display ((int) b).gainSlider.getBounds().getCentreX();
+            int row = 0;   // the first row drawn across 31 columns in silver (not the purple glow)
+            const auto litAcross = [&] (int y) { int n = 0; for (int dx = -15; dx <= 15; ++dx) n += plot.getPixelAt (x + dx, y).getGreen() > 60; return n == 31; };
+            while (row < plot.getHeight() && ! litAcross (row))
+                ++row;
+            ASSERT_LT (row, plot.getHeight()) << layout.size() << " crossovers, band " << b << ", " << dB << " dB";
+
+            mouse.drag (display ((int) b), { x, row }, { x, row + (int) dB * 2 }, 8);
+            EXPECT_LT (std::abs (juce::Decibels::gainToDecibels (getPlain (processor, ParameterIDs::compgain (b)))), 23.7f) << b << ", " << dB;
+            EXPECT_EQ (frequencies().size(), layout.size());
+        }
+}
+
+// A click lands on the control drawn there: every column of "In" and "Out",
+// whatever band 1 and a crossover near 20 Hz lay over them; with five
+// crossovers the top of each band, where an older "+" strip may linger.
+TEST_F (OverlayGesture, ClicksReachTheControlDrawnThere)
+{
+    for (const float lowest : { 20.0f, 25.0f, 50.0f, 250.0f })
+    {
+        useCrossovers ({ lowest, 4000.0f });
+        for (auto* button : { &editor->responseDisplay->showInputButton, &editor->responseDisplay->showOutputButton })
+            for (int x = 0; x < button->getWidth(); ++x)
+            {
+                const bool wasOn = button->getToggleState();
+                mouse.click (*button, { x, 10 });
+                ASSERT_NE (button->getToggleState(), wasOn) << lowest << " Hz, " << button->getButtonText() << ", column " << x;
+            }
+    }
+
+    useCrossovers ({ 60.0f, 250.0f, 1000.0f, 12000.0f });
+    mouse.click (display (2).addCrossover, { display (2).addCrossover.getWidth() / 2, 12 });
+    deliverMessages();
+    for (int b = 1; b < 6; ++b)
+    {
+        mouse.click (display (b), { display (b).gainSlider.getBounds().getCentreX(), 15 });
+        deliverMessages();
+        EXPECT_EQ (selectedBand(), (double) b) << frequencies().size() << " crossovers";
+    }
+}
+
+// At 20 Hz and 20 kHz the frequency label is drawn whole inside the plot and
+// clear of "In", "Out" and the bands' switches.
+TEST_F (OverlayGesture, CrossoverLabelsAtThePlotEndsStayWholeAndClear)
+{
+    useCrossovers ({ 20.0f, 20000.0f });
+    std::vector<juce::Component*> controls { &editor->responseDisplay->showInputButton, &editor->responseDisplay->showOutputButton };
+    for (int b = 0; b < 3; ++b)
+        controls.insert (controls.end(), display (b).plotControls.getChildren().begin(), display (b).plotControls.getChildren().end());
+
+    for (auto* e : { &crossover (0), &crossover (1) })
+    {
+        const auto image = e->createComponentSnapshot (e->getLocalBounds());
+        juce::Rectangle<int> label;
+        for (int y = 0; y < CrossoverSlider::deadRow; ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+                if (std::abs ((float) x - e->getHandlePosition()) > 3.0f && image.getPixelAt (x, y).getAlpha() > 100)
+                    label = label.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : label.getUnion ({ x, y, 1, 1 });
+        EXPECT_TRUE (label.getWidth() > 25 && label.getX() > 0 && label.getRight() < image.getWidth()) << label.toString();
+        for (auto* c : controls)
+            EXPECT_FALSE (label.intersects (e->getLocalArea (c->getParentComponent(), c->getBounds()))) << label.toString();
+    }
 }

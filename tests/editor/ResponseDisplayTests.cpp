@@ -63,8 +63,7 @@ TEST (ResponseDisplay, OpeningAndClosingTheWindowSwitchBothPlotsOffAndLeaveBypas
     EXPECT_FALSE (display.showInputButton.getToggleState());
     EXPECT_FALSE (display.showOutputButton.getToggleState());
     EXPECT_FALSE (display.isTimerRunning());
-    EXPECT_EQ (display.showInputButton.getBounds(), juce::Rectangle<int> (5, 5, 35, 20));
-    EXPECT_EQ (display.showOutputButton.getBounds(), juce::Rectangle<int> (5, 27, 35, 20));
+    EXPECT_EQ (display.getSwitchesArea (display), juce::Rectangle<int> (5, 5, 35, 42));   // "In" (5, 5, 35, 20), "Out" (5, 27, 35, 20)
 
     switchBothPlotsOn (window.processor);
     windowtest::pumpMessages();
