@@ -30,11 +30,14 @@ namespace
     struct Instance : juce::ChangeListener
     {
         PresetsTestProcessor processor;
+        const bool restored;
         state::StateComponent bar { processor.parameters, processor.abStateHolder, processor.presetsHolder };
         juce::ComboBox& list = dynamic_cast<juce::ComboBox&> (*bar.getChildComponent (2));
         int changeMessages = 0;
 
-        Instance()
+        /** A host project holding `projectState` opened again: the state is restored before the window opens. */
+        explicit Instance (const juce::ValueTree& projectState = {})
+            : restored (projectState.isValid() && (processor.parameters.replaceState (projectState.createCopy()), true))
         {
             static int windows = 0;   // side by side: a window covered by another gets no clicks
             bar.setBounds (0, 40 * (windows++ % 20), 950, 30);
@@ -102,6 +105,37 @@ namespace
         writePresetsFile (presets, file);
     }
 
+    /** The entry shown, "preset" and the holder's current entry are `id`, and the live
+        settings are that entry's as loading it leaves them (0: nothing shown). */
+    void expectShownAndLoaded (Instance& instance, int id, const char* step)
+    {
+        EXPECT_EQ (instance.list.getSelectedId(), id) << step;
+        EXPECT_EQ (instance.processor.plainValue ("preset"), (float) id) << step;
+        EXPECT_EQ (instance.processor.presetsHolder.currentIndex, id) << step;
+
+        if (const auto* entry = instance.processor.presetsHolder.presets.getChildElement (id - 1))
+            for (auto* p : instance.processor.getParameters())
+            {
+                auto& parameter = dynamic_cast<juce::RangedAudioParameter&> (*p);
+                if (isExcludedFromParameterSets (parameter.paramID))
+                    continue;
+                const auto stored = entry->hasAttribute (parameter.paramID) ? (float) entry->getDoubleAttribute (parameter.paramID)
+                                                                             : parameter.getDefaultValue();
+                EXPECT_NEAR (parameter.getValue(), parameter.convertTo0to1 (parameter.convertFrom0to1 (stored)), 1.0e-6f)
+                    << step << " " << parameter.paramID;
+            }
+    }
+
+    /** The instance's state as a host project keeps it: every parameter's value written,
+        as the plug-in's processor writes its state. */
+    juce::ValueTree projectOf (Instance& instance)
+    {
+        auto state = instance.processor.parameters.copyState();
+        for (auto child : state)
+            child.setProperty ("value", instance.processor.plainValue (child["id"].toString()), nullptr);
+        return state;
+    }
+
     struct StateComponentTest : ::testing::Test
     {
         void SetUp() override
@@ -154,12 +188,14 @@ namespace
             EXPECT_EQ (instance.button (Instance::remove).isEnabled(), deletable) << id;
         }
 
-        const auto settings = instance.values();
+        auto settings = instance.values();
         instance.click (Instance::remove);
         EXPECT_EQ (userNames (home.presetsFile()).size(), 21);
         EXPECT_EQ (userNames (home.presetsFile())[19], "preset44 user 21");   // tags stay
         EXPECT_EQ (instance.items()[42], "user 21");
         EXPECT_EQ (instance.list.getSelectedId() + instance.processor.presetsHolder.currentIndex, 0);
+        EXPECT_EQ (instance.processor.plainValue ("preset"), 0.0f);
+        settings[(size_t) instance.processor.parameter ("preset").getParameterIndex()] = 0.0f;
         EXPECT_EQ (instance.values(), settings);   // deleting loads nothing, not even "Load preset..."
         EXPECT_FALSE (instance.button (Instance::remove).isEnabled());
 
@@ -299,5 +335,48 @@ namespace
             ASSERT_EQ (names, model) << name;
             EXPECT_EQ (instance.items().size(), 23 + model.size());
         }
+    }
+
+    // "preset" is the ID of the entry loaded: the host project keeps it while other
+    // instances add entries, and the host restoring it selects without loading.
+    TEST_F (StateComponentTest, PresetNamesTheLoadedEntryAcrossInstancesAndRestoredStates)
+    {
+        Instance first, second;
+        first.choose (12);
+        expectShownAndLoaded (first, 12, "chosen");
+        const auto project = projectOf (first);
+
+        second.saveAs ("one");
+        second.saveAs ("two");
+        expectShownAndLoaded (second, 25, "saved");
+
+        Instance third (project);
+        expectShownAndLoaded (third, 12, "project opened again");
+        EXPECT_EQ (third.list.getText(), "Guitar - Slide");
+        third.choose (13);
+        expectShownAndLoaded (third, 13, "next entry chosen");
+        third.processor.parameters.replaceState (project.createCopy());
+        pump();
+        expectShownAndLoaded (third, 12, "project restored into the open window");
+
+        third.choose (25);
+        third.click (Instance::remove);
+        EXPECT_EQ (userNames (home.presetsFile()), juce::StringArray ({ "preset24 one" }));
+        expectShownAndLoaded (third, 0, "deleted");
+
+        // The host names an entry, then one beyond the list: shown (or nothing), never loaded.
+        const auto settings = third.values();
+        for (auto [value, shown] : { std::pair { 24, 24 }, { 30, 0 } })
+        {
+            third.processor.setPlain ("preset", (float) value);
+            pump();
+            EXPECT_EQ (third.list.getSelectedId() * 1000 + third.processor.presetsHolder.currentIndex, shown * 1001) << value;
+            EXPECT_EQ (third.button (Instance::remove).isEnabled(), shown > 23) << value;
+            third.click (Instance::remove);
+        }
+        EXPECT_EQ (userNames (home.presetsFile()), juce::StringArray());
+        auto expected = settings;
+        expected[(size_t) third.processor.parameter ("preset").getParameterIndex()] = third.processor.parameter ("preset").getValue();
+        EXPECT_EQ (third.values(), expected);
     }
 }
