@@ -379,4 +379,21 @@ namespace
         expected[(size_t) third.processor.parameter ("preset").getParameterIndex()] = third.processor.parameter ("preset").getValue();
         EXPECT_EQ (third.values(), expected);
     }
+
+    TEST_F (StateComponentTest, FailureAlertDrawsItsWarningIconWhole)
+    {
+        home.presetsFile().createDirectory();   // a folder where the file belongs: saving fails
+        Instance instance;
+        instance.saveAs ("lost");
+        auto* alert = modalDialog();
+        ASSERT_TRUE (alert != nullptr && alert->getName() == "Preset not saved");
+
+        // The icon's translucent orange-red over the black background, away from every edge.
+        const auto image = alert->createComponentSnapshot (alert->getLocalBounds());
+        const auto icon = looktest::findPixels (image, [] (juce::Colour c) { return c.getRed() > 30 && c.getGreen() * 2 < c.getRed() && c.getBlue() < 8; });
+        EXPECT_TRUE (image.getBounds().reduced (4).contains (icon)) << icon.toString();
+        EXPECT_GE (icon.getHeight(), 40);
+        EXPECT_NEAR (icon.getWidth(), icon.getHeight(), 4);
+        typeInto (*alert, {}, juce::KeyPress::returnKey);
+    }
 }
