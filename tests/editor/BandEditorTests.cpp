@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include "LookTestSupport.h"
 #include "editor/BandEditor.h"
 
 using windowtest::OpenWindow;
@@ -89,5 +90,30 @@ TEST (BandEditor, TypingIntoAKnobBoxSetsTheParameter)
         textEditor->selectAll();
         window.type (*textEditor, c.typed);
         EXPECT_NEAR (windowtest::getPlain (window.processor, c.parameterID), c.expected, c.expected * 1.0e-3f) << c.parameterID;
+    }
+}
+
+// Each factor reads whole in the 58-pixel box: the text's last glyph is a
+// full-height digit, not the dots of a shortened "X1...".
+TEST (BandEditor, OversamplingBoxShowsEveryFactorWhole)
+{
+    OpenWindow window;
+    auto& box = window.editor->bandEditors[0]->oversamplingBox;
+    ASSERT_EQ (box.getWidth(), 58);
+
+    for (int choice = 0; choice < box.getNumItems(); ++choice)
+    {
+        windowtest::setPlain (window.processor, "oversampling-1", (float) choice);
+        windowtest::pumpMessages();
+        ASSERT_EQ (box.getText(), box.getItemText (choice));
+
+        const auto image = box.createComponentSnapshot (box.getLocalBounds(), true, 1.0f);
+        const auto textArea = box.getChildComponent (0)->getBounds();
+        const auto isText = [] (juce::Colour c) { return c.getGreen() > 100 && c.getBlue() < c.getGreen() / 2; };
+        const auto text = looktest::findPixels (image.getClippedImage (textArea), isText);
+        EXPECT_GE (text.getHeight(), box.getHeight() / 3) << box.getText();   // glyphs, not only dots
+
+        const auto lastGlyph = looktest::findPixels (image.getClippedImage (text.withTrimmedLeft (text.getWidth() * 3 / 4) + textArea.getPosition()), isText);
+        EXPECT_GE (lastGlyph.getHeight(), text.getHeight() * 3 / 4) << box.getText();
     }
 }
