@@ -124,6 +124,10 @@ TEST_F (OverlayGesture, ClickOnTheOnlyBandKeepsTheMarkAndSendsNothing)
     EXPECT_TRUE (display (0).hasSelectionMark());
     EXPECT_EQ (messages.count, 0);
     EXPECT_EQ (selectedBand(), 0.0);
+
+    mouse.click (display (0).addCrossover, { display (0).addCrossover.getWidth() / 3, 12 });   // still marked once split
+    deliverMessages (60);
+    EXPECT_TRUE (display (0).hasSelectionMark() && ! display (1).hasSelectionMark());
 }
 
 // Dragging crossover 1 above crossovers 2 and 3 carries them along, in order,

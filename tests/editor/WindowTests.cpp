@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "OverlayTestSupport.h"
 
 #include "editor/BandDisplay.h"
 #include "editor/BandEditor.h"
@@ -77,18 +77,25 @@ TEST (Window, OutputControlsLayoutAt950x217)
         EXPECT_GE (child->getHeight(), 0);
 }
 
+// Beyond the bands that exist, the last is shown and marked: set before opening or by the host.
 TEST (Window, OpensInBandViewOnTheSelectedBandAndSwitchesViews)
 {
-    for (const auto& [selected, shown] : { std::pair { 0, 0 }, { 3, 3 }, { 6, 5 } })
+    const struct { int crossovers, selected, shown; bool byHost; } cases[] = {
+        { 5, 0, 0, false }, { 5, 3, 3, false }, { 5, 6, 5, false }, { 2, 6, 2, false }, { 2, 6, 2, true }, { 0, 4, 0, true } };
+    for (const auto& [crossovers, selected, shown, byHost] : cases)
     {
-        OpenWindow window ([selected = selected] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", (float) selected); });
+        const auto select = [crossovers = crossovers, selected = selected] (MultiAudioProcessor& p)
+        { windowtest::setPlain (p, "numCrossovers", (float) crossovers), windowtest::setPlain (p, "selectedBand", (float) selected); };
+        OpenWindow window (byHost ? std::function<void (MultiAudioProcessor&)>() : select);
         auto& editor = *window.editor;
+        if (byHost)
+            select (window.processor), windowtest::pumpMessages();
 
         EXPECT_TRUE (editor.bandButton.getToggleState());
         EXPECT_FALSE (editor.outputControls->isVisible());
         EXPECT_EQ (visibleBandEditor (editor), shown) << "selectedBand " << selected;
         for (auto* display : editor.bandDisplays)
-            EXPECT_EQ (display->gainSlider.lookAndFeel.selected, (int) display->bandIndex == shown);
+            EXPECT_EQ (display->gainSlider.lookAndFeel.selected, (int) display->bandIndex == shown) << selected;
 
         window.clickCentre (editor.outputButton);
         EXPECT_TRUE (editor.outputButton.getToggleState());
@@ -140,6 +147,8 @@ TEST (Window, OverlaysFollowTheCrossoverCount)
     }
 }
 
+// The bar's actions, "Keep", "A/B" (back to what "Keep" stored) and "Save preset" with
+// "Cancel", limit the selection to the bands that exist and keep the output view.
 TEST (Window, PresetBarMessageLimitsTheSelectionAndKeepsTheView)
 {
     OpenWindow window ([] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", 4.0f); });
@@ -147,103 +156,19 @@ TEST (Window, PresetBarMessageLimitsTheSelectionAndKeepsTheView)
     window.clickCentre (editor.outputButton);
 
     windowtest::setPlain (window.processor, "numCrossovers", 1.0f);
-    editor.presetBar.sendChangeMessage();
-    windowtest::pumpMessages (60);
+    for (int child : { 1, 0, 3 })
+    {
+        window.clickCentre (*editor.presetBar.getChildComponent (child));
+        if (auto* dialog = juce::Component::getCurrentlyModalComponent())   // the save dialog: its last button is "Cancel"
+            overlay_test::DesktopMouse (*dialog).click (*dialog->getChildren().getLast(), { 10, 10 });
+        windowtest::pumpMessages (60);
 
-    EXPECT_TRUE (editor.outputButton.getToggleState());
-    EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
-    EXPECT_EQ (visibleBandEditor (editor), -1);
+        EXPECT_TRUE (editor.outputButton.getToggleState() && visibleBandEditor (editor) == -1) << child;
+        EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
+    }
+    EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
     window.clickCentre (editor.bandButton);
     EXPECT_EQ (visibleBandEditor (editor), 1);
-}
-
-// "selectedBand" beyond the bands that exist shows and marks the last band,
-// whether it was set before the window opened (a state, the command line) or
-// by the host while the window is open.
-TEST (Window, ShowsAndMarksOnlyABandThatExists)
-{
-    const struct { int crossovers, selected, shown; } cases[] = { { 2, 6, 2 }, { 2, 1, 1 }, { 0, 4, 0 }, { 5, 6, 5 } };
-    for (const auto& c : cases)
-        for (bool whileOpen : { false, true })
-        {
-            const auto select = [&c] (MultiAudioProcessor& p)
-            {
-                windowtest::setPlain (p, "numCrossovers", (float) c.crossovers);
-                windowtest::setPlain (p, "selectedBand", (float) c.selected);
-            };
-            OpenWindow window (whileOpen ? std::function<void (MultiAudioProcessor&)>() : select);
-            auto& editor = *window.editor;
-            if (whileOpen)
-                select (window.processor), windowtest::pumpMessages();
-
-            const auto context = juce::String (c.crossovers) + " crossovers, selectedBand " + juce::String (c.selected) + (whileOpen ? " from the host" : "");
-            EXPECT_EQ (visibleBandEditor (editor), c.shown) << context;
-            window.clickCentre (editor.outputButton);
-            window.clickCentre (editor.bandButton);
-            EXPECT_EQ (visibleBandEditor (editor), c.shown) << context;
-            for (auto* display : editor.bandDisplays)
-                EXPECT_EQ (display->hasSelectionMark(), (int) display->bandIndex == c.shown) << context << ", band " << display->bandIndex;
-        }
-}
-
-// With no crossover a click in the plot leaves the one band marked, and it stays
-// marked (as the selected band) once the plot is split.
-TEST (Window, TheOnlyBandStaysMarked)
-{
-    OpenWindow window ([] (MultiAudioProcessor& p) { windowtest::setPlain (p, "numCrossovers", 0.0f); });
-    auto& editor = *window.editor;
-    auto& band = *editor.bandDisplays[0];
-
-    window.click (band.selectButton, { 400, 150 });
-    windowtest::pumpMessages();
-    EXPECT_TRUE (band.hasSelectionMark());
-
-    window.click (band.addCrossover, { band.addCrossover.getWidth() / 3, 12 });
-    windowtest::pumpMessages (60);
-    ASSERT_EQ (window.processor.readRecords().crossoverCount, 1u);
-    EXPECT_TRUE (band.hasSelectionMark());
-    EXPECT_FALSE (editor.bandDisplays[1]->hasSelectionMark());
-}
-
-// The preset bar's actions change settings but not the view: in the output view
-// "A/B", "Keep", "Save preset" with "Cancel", and a preset chosen from the list
-// leave the output controls up.
-TEST (Window, PresetBarActionsKeepTheOutputView)
-{
-    OpenWindow window ([] (MultiAudioProcessor& p) { windowtest::setPlain (p, "numCrossovers", 2.0f); });
-    auto& editor = *window.editor;
-    const auto barChild = [&] (int index) -> juce::Component& { return *editor.presetBar.getChildComponent (index); };
-    window.clickCentre (editor.outputButton);
-
-    const std::pair<const char*, std::function<void()>> actions[] = {
-        { "A/B",  [&] { window.clickCentre (barChild (0)); } },
-        { "Keep", [&] { window.clickCentre (barChild (1)); } },
-        { "Save preset, Cancel", [&]
-          {
-              window.clickCentre (barChild (3));
-              auto* dialog = dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent());
-              ASSERT_NE (dialog, nullptr);
-              juce::Component* cancel = nullptr;
-              for (auto* child : dialog->getChildren())
-                  if (auto* button = dynamic_cast<juce::TextButton*> (child); button != nullptr && button->getButtonText() == "Cancel")
-                      cancel = button;
-              ASSERT_NE (cancel, nullptr);
-              for (int modifiers : { (int) juce::ModifierKeys::leftButtonModifier, 0 })
-                  dialog->getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, cancel->getBounds().getCentre().toFloat(),
-                                                       juce::ModifierKeys (modifiers), 0.0f, 0.0f, juce::Time::currentTimeMillis());
-              windowtest::pumpMessages();
-              EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
-          } },
-        { "a preset", [&] { dynamic_cast<juce::ComboBox&> (barChild (2)).setSelectedId (9); windowtest::pumpMessages (60); } },
-    };
-    for (const auto& [name, act] : actions)
-    {
-        act();
-        windowtest::pumpMessages();
-        EXPECT_TRUE (editor.outputButton.getToggleState()) << name;
-        EXPECT_TRUE (editor.outputControls->isVisible()) << name;
-        EXPECT_EQ (visibleBandEditor (editor), -1) << name;
-    }
 }
 
 TEST (Window, FollowsAHostThreadMovingTheCrossovers)
