@@ -25,6 +25,15 @@ juce::Font BandEditorLookAndFeel::getComboBoxFont (juce::ComboBox& box)
     return EmbeddedFonts::makeRobotoFont (juce::jmin (15.0f, (float) box.getHeight() * 0.85f), 0.02f, 1.1f);
 }
 
+void BandEditorLookAndFeel::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    LookAndFeel_V4::positionComboBoxText (box, label);
+
+    // Text that fits is drawn as it is; longer text is squeezed, down to half its
+    // width, before it would end in "...".
+    label.setMinimumHorizontalScale (0.5f);
+}
+
 juce::Font BandEditorLookAndFeel::getLabelFont (juce::Label&)
 {
     return EmbeddedFonts::makeRobotoFont (15.0f, 0.04f, 1.1f);

@@ -62,6 +62,12 @@ MultiAudioEditor::MultiAudioEditor (MultiAudioProcessor& p)
     for (size_t b = 0; b < records.bands.size(); ++b)
         addChildComponent (bandEditors.add (new BandEditor (b, audioProcessor)));
 
+    // A click in a band's span or on its switches may change its mark (see buttonClicked).
+    for (auto* display : bandDisplays)
+        for (auto* button : std::initializer_list<juce::Button*> { &display->selectButton, &display->plotControls.soloButton,
+                                                                   &display->plotControls.activeButton, &display->plotControls.powerButton })
+            button->addListener (this);
+
     markSelectedBand();
     bandEditors[getSelectedBandIndex()]->setVisible (true);
 
@@ -190,7 +196,8 @@ float MultiAudioEditor::proportionUnderMarker (const BandDisplay& display)
 
 int MultiAudioEditor::getSelectedBandIndex() const
 {
-    return juce::jlimit (0, juce::jmax (0, bandEditors.size() - 1), static_cast<int> (bandSelector.getValue()));
+    const auto lastBand = juce::jmin (bandEditors.size() - 1, static_cast<int> (audioProcessor.readRecords().crossoverCount));
+    return juce::jlimit (0, juce::jmax (0, lastBand), static_cast<int> (bandSelector.getValue()));
 }
 
 bool MultiAudioEditor::isOutputViewShown() const
@@ -205,8 +212,9 @@ void MultiAudioEditor::switchToBandView()
 
 void MultiAudioEditor::markSelectedBand()
 {
+    const auto selected = getSelectedBandIndex();
     for (auto* display : bandDisplays)
-        setSelectionMark (display->gainSlider, bandSelector.getValue() == static_cast<double> (display->bandIndex));
+        setSelectionMark (display->gainSlider, static_cast<int> (display->bandIndex) == selected);
 }
 
 void MultiAudioEditor::limitSelectionToBands (const MultiAudioProcessor::RecordsSnapshot& records,
@@ -220,10 +228,10 @@ void MultiAudioEditor::limitSelectionToBands (const MultiAudioProcessor::Records
 
 void MultiAudioEditor::changeListenerCallback (juce::ChangeBroadcaster* source)
 {
+    // The bar's actions (A/B, "Keep", a preset, saving) keep the view the user chose.
     if (source == &presetBar)
     {
         const auto selected = bandSelector.getValue();
-        switchToBandView();
         limitSelectionToBands (audioProcessor.readRecords(), selected, false);
         refreshBandComponents();
         return;
@@ -302,7 +310,8 @@ void MultiAudioEditor::buttonClicked (juce::Button* button)
 
     if (button == &outputButton)
     {
-        bandEditors[getSelectedBandIndex()]->setVisible (false);
+        for (auto* editor : bandEditors)
+            editor->setVisible (false);
         outputControls->setVisible (true);
         resized();
         repaint();
@@ -314,11 +323,18 @@ void MultiAudioEditor::buttonClicked (juce::Button* button)
         outputControls->setVisible (false);
         resized();
     }
+
+    // A band display handles its own clicks after this and, with a single band,
+    // clears that band's mark; the mark is put back once it has.
+    for (auto* display : bandDisplays)
+        if (display->isParentOf (button))
+            deferredRefresh.triggerAsyncUpdate();
 }
 
 void MultiAudioEditor::refreshBandComponents()
 {
     const int selected = getSelectedBandIndex();
+    markSelectedBand();
 
     // The view the user chose stays: in the output view the band editors stay
     // hidden and the selection only decides which one "BAND" will show.

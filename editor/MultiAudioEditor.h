@@ -50,8 +50,9 @@ public:
         band and the records, keeping the view (band or output) the user chose. */
     void refreshBandComponents();
 
-    /** The band whose editor the band view shows: "selectedBand" limited to the
-        band editors that exist. */
+    /** The band whose editor the band view shows and whose display carries the
+        mark: "selectedBand" limited to the bands that exist (the last one when
+        it names a band beyond them). */
     int getSelectedBandIndex() const;
 
     /** True while the bottom row shows the output controls. */

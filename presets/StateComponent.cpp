@@ -54,9 +54,11 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& parametersTo
     presetList.setTextWhenNothingSelected ("Load preset...");
     refreshPresetList();
 
-    // The attachment selects the entry "preset" names; the bar is not listening
-    // yet, so nothing is applied by it.
-    presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (parameters, presetParameterID, presetList);
+    // The attachment selects the entry "preset" names, which becomes the
+    // current one; nothing is applied by it.
+    if (auto* preset = parameters.getParameter (presetParameterID))
+        presetAttachment = std::make_unique<PresetListAttachment> (*preset, presetList, [this] { followPresetParameter(); },
+                                                                   parameters.undoManager);
     presetsHolder.currentIndex = presetList.getSelectedId();
     presetList.addListener (this);
 
@@ -113,17 +115,27 @@ void StateComponent::showListAsHeld()
 
 void StateComponent::select (int presetId)
 {
-    if (presetId > 0 && presetList.indexOfItemId (presetId) >= 0)
+    const auto id = presetList.indexOfItemId (presetId) >= 0 ? presetId : 0;
+
+    if (id != presetList.getSelectedId())
     {
-        presetList.setSelectedId (presetId, juce::sendNotificationAsync);
+        presetList.setSelectedId (id, juce::sendNotificationAsync);
         return;
     }
 
-    // The parameter attachment would read "nothing selected" as the first entry,
-    // "Load preset...", and load it: every setting would go back to its default.
-    // So the list is cleared quietly and the rest of a change is done here.
-    presetList.setSelectedId (0, juce::dontSendNotification);
+    // The list shows it already (a refilled list shows nothing), so it will not
+    // notify: the holder and the parameter are told here.
     comboBoxChanged (&presetList);
+
+    if (presetAttachment != nullptr)
+        presetAttachment->writeSelection();
+}
+
+void StateComponent::followPresetParameter()
+{
+    presetsHolder.currentIndex = presetList.getSelectedId();
+    updateSaveButton();
+    updateDeleteButton();
 }
 
 void StateComponent::updateSaveButton()
@@ -246,9 +258,12 @@ void StateComponent::deleteSelectedPreset()
 {
     auto written = juce::Result::ok();
 
-    // The selection may lag behind `currentIndex`; factory entries stay in any case.
-    if (presetsHolder.currentIndex > factoryPresetCount)
-        presetsHolder.deletePreset (presetsHolder.currentIndex, written);
+    // Only the entry shown, and only while it is the one loaded (a choice not yet
+    // delivered is not); factory entries stay in any case.
+    const auto shown = presetList.getSelectedId();
+
+    if (shown > factoryPresetCount && shown == presetsHolder.currentIndex)
+        presetsHolder.deletePreset (shown, written);
 
     // A failed delete leaves the entry in the file, so it stays selected.
     refreshPresetList();

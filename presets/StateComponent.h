@@ -1,6 +1,7 @@
 #pragma once
 
 #include "presets/ABStateHolder.h"
+#include "presets/PresetListAttachment.h"
 #include "presets/PresetsHolder.h"
 #include "presets/StateLookAndFeel.h"
 
@@ -14,8 +15,12 @@ namespace state
 
 /** The preset bar across the top of the window. From left to right: "A/B"
     (swap the live settings with the stored ones), "Keep" (store the live
-    settings), the preset list (bound to the parameter "preset"), "Save preset"
-    and "Delete preset".
+    settings), the preset list, "Save preset" and "Delete preset".
+
+    The parameter "preset" holds the ID of the entry last loaded (0 for none),
+    so the host project remembers it. Choosing an entry loads it and sets the
+    parameter; a change of the parameter from the host or a restored state only
+    selects the entry it names and makes it the current one, loading nothing.
 
     The bar works on the processor's A/B holder, presets holder and parameter
     store, which outlive it. It sends a change message at the end of every button
@@ -72,6 +77,7 @@ private:
     void closeWriteFailure();
     void showListAsHeld();
     void select (int presetId);
+    void followPresetParameter();
 
     /** Entries with IDs up to this one are the factory presets. */
     static constexpr int factoryPresetCount = 23;
@@ -82,7 +88,7 @@ private:
     juce::TextButton saveButton { "Save preset" };
     juce::TextButton deleteButton { "Delete preset" };
     StateLookAndFeel lookAndFeel;
-    std::unique_ptr<juce::AudioProcessorValueTreeState::ComboBoxAttachment> presetAttachment;
+    std::unique_ptr<PresetListAttachment> presetAttachment;
 
     // Declared after the look-and-feel they use, so they go first.
     std::unique_ptr<juce::AlertWindow> saveDialog;

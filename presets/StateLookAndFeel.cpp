@@ -13,6 +13,39 @@ namespace
     {
         return colour.withMultipliedAlpha (component.isEnabled() ? 1.0f : 0.5f);
     }
+
+    /** An alert's icon filling `area`: a warning triangle, or a disc for
+        information and questions, with its mark cut out. */
+    void drawAlertIcon (juce::Graphics& g, juce::MessageBoxIconType type, juce::Rectangle<float> area)
+    {
+        juce::Path shape;
+        auto markArea = area;
+
+        if (type == juce::MessageBoxIconType::WarningIcon)
+        {
+            juce::Path triangle;
+            triangle.addTriangle (area.getCentreX(), area.getY(), area.getRight(), area.getBottom(), area.getX(), area.getBottom());
+            shape = triangle.createPathWithRoundedCorners (5.0f);
+            markArea.removeFromTop (area.getHeight() * 0.25f);   // the triangle's wide part
+            g.setColour (juce::Colour (0x66ff2a00));
+        }
+        else
+        {
+            shape.addEllipse (area);
+            g.setColour (juce::Colour (0x6600b0b9));
+        }
+
+        const auto mark = type == juce::MessageBoxIconType::WarningIcon ? "!"
+                        : type == juce::MessageBoxIconType::InfoIcon    ? "i" : "?";
+        juce::GlyphArrangement glyphs;
+        glyphs.addFittedText (juce::Font (markArea.getHeight() * 0.8f, juce::Font::bold), mark,
+                              markArea.getX(), markArea.getY(), markArea.getWidth(), markArea.getHeight(),
+                              juce::Justification::centred, 1);
+        glyphs.createPath (shape);
+
+        shape.setUsingNonZeroWinding (false);
+        g.fillPath (shape);
+    }
 }
 
 StateLookAndFeel::StateLookAndFeel()
@@ -123,6 +156,38 @@ juce::Font StateLookAndFeel::getComboBoxFont (juce::ComboBox& box)
 juce::Font StateLookAndFeel::getLabelFont (juce::Label&)
 {
     return makeFont (15.0f);
+}
+
+void StateLookAndFeel::drawAlertBox (juce::Graphics& g, juce::AlertWindow& alert,
+                                     const juce::Rectangle<int>&, juce::TextLayout& textLayout)
+{
+    // Frame, background and text sit where LookAndFeel_V4 puts them: the text
+    // from y = 30, 80 pixels in when there is an icon. The icon stays inside
+    // that column instead of reaching over the dialog's top-left corner.
+    constexpr float cornerSize = 4.0f;
+    constexpr int iconColumn = 80, iconMargin = 12;
+
+    g.setColour (alert.findColour (juce::AlertWindow::outlineColourId));
+    g.drawRoundedRectangle (alert.getLocalBounds().toFloat(), cornerSize, 2.0f);
+
+    const auto inside = alert.getLocalBounds().reduced (1);
+    g.reduceClipRegion (inside);
+    g.setColour (alert.findColour (juce::AlertWindow::backgroundColourId));
+    g.fillRoundedRectangle (inside.toFloat(), cornerSize);
+
+    auto textLeft = inside.getX();
+
+    if (alert.getAlertType() != juce::MessageBoxIconType::NoIcon)
+    {
+        const auto side = juce::jmax (0, juce::jmin (iconColumn, inside.getHeight()) - 2 * iconMargin);
+        drawAlertIcon (g, alert.getAlertType(), inside.withTrimmedLeft (iconMargin).withTrimmedTop (iconMargin)
+                                                      .withSize (side, side).toFloat());
+        textLeft += iconColumn;
+    }
+
+    g.setColour (alert.findColour (juce::AlertWindow::textColourId));
+    textLayout.draw (g, juce::Rectangle<int> (textLeft, 30, inside.getWidth(),
+                                              inside.getHeight() - getAlertWindowButtonHeight() - 20).toFloat());
 }
 
 } // namespace state

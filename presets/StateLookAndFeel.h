@@ -27,6 +27,11 @@ public:
     juce::Font getComboBoxFont (juce::ComboBox&) override;
     juce::Font getLabelFont (juce::Label&) override;
 
+    /** JUCE's dialog frame, background and text, with the alert icon kept whole
+        in the column left of the text. */
+    void drawAlertBox (juce::Graphics&, juce::AlertWindow&, const juce::Rectangle<int>& textArea,
+                       juce::TextLayout&) override;
+
     /** The bar's text font at the given height (kerning 0.02, horizontal scale 1.1). */
     static juce::Font makeFont (float height);
 

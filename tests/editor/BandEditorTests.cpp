@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include "LookTestSupport.h"
 #include "editor/BandEditor.h"
 
 using windowtest::OpenWindow;
@@ -45,7 +46,7 @@ TEST (BandEditor, LayoutAt950x217AndAtWidthZero)
     EXPECT_EQ (panel.productLabel.getBounds(), Bounds (65, 70, 100, 20));
 }
 
-TEST (BandEditor, BoxesListTheParameterChoices)
+TEST (BandEditor, BoxesListTheParameterChoicesAndShowEachWhole)
 {
     OpenWindow window;
     auto& panel = *window.editor->bandEditors[0];
@@ -53,6 +54,7 @@ TEST (BandEditor, BoxesListTheParameterChoices)
     const juce::StringArray types { "None", "Soft Clip", "Hard clip", "Tube", "Tape", "Half Rectify", "Full Rectify",
                                     "Chebyshev 2", "Chebyshev 4", "Chebyshev 6", "Chebyshev 8" };
     const juce::StringArray factors { "X2", "X4", "X8", "X16" };
+    const auto isText = [] (juce::Colour c) { return c.getGreen() > 100 && c.getBlue() < c.getGreen() / 2; };
     for (const auto& [box, names] : { std::pair { &panel.typeBox, types }, { &panel.oversamplingBox, factors } })
     {
         ASSERT_EQ (box->getNumItems(), names.size());
@@ -60,6 +62,14 @@ TEST (BandEditor, BoxesListTheParameterChoices)
         {
             EXPECT_EQ (box->getItemText (i), names[i]);
             EXPECT_EQ (box->getItemId (i), i + 1);
+            if (box == &panel.oversamplingBox)   // whole in 58 pixels: glyphs as tall as digits, the last one too, not "..."
+            {
+                box->setSelectedId (i + 1);
+                const auto image = looktest::snapshot (*box).getClippedImage (box->getChildComponent (0)->getBounds());
+                const auto text = looktest::findPixels (image, isText);
+                const auto last = looktest::findPixels (image.getClippedImage (text.withTrimmedLeft (text.getWidth() * 3 / 4)), isText);
+                EXPECT_TRUE (text.getHeight() >= box->getHeight() / 3 && last.getHeight() >= text.getHeight() * 3 / 4) << names[i];
+            }
         }
     }
 }

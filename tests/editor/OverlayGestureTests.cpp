@@ -113,7 +113,7 @@ TEST_F (OverlayGesture, ClicksInABandSelectIt)
     }
 }
 
-TEST_F (OverlayGesture, ClickOnTheOnlyBandClearsTheMarkAndSendsNothing)
+TEST_F (OverlayGesture, ClickOnTheOnlyBandKeepsTheMarkAndSendsNothing)
 {
     useCrossovers ({});
     ASSERT_TRUE (display (0).hasSelectionMark());
@@ -122,9 +122,13 @@ TEST_F (OverlayGesture, ClickOnTheOnlyBandClearsTheMarkAndSendsNothing)
     mouse.click (display (0).selectButton, { 400, 150 });
     deliverMessages();
 
-    EXPECT_FALSE (display (0).hasSelectionMark());
+    EXPECT_TRUE (display (0).hasSelectionMark());
     EXPECT_EQ (messages.count, 0);
     EXPECT_EQ (selectedBand(), 0.0);
+
+    mouse.click (display (0).addCrossover, { display (0).addCrossover.getWidth() / 3, 12 });   // still marked once split
+    deliverMessages (60);
+    EXPECT_TRUE (display (0).hasSelectionMark() && ! display (1).hasSelectionMark());
 }
 
 // Dragging crossover 1 above crossovers 2 and 3 carries them along, in order,

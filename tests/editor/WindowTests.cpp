@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "OverlayTestSupport.h"
 
 #include "editor/BandDisplay.h"
 #include "editor/BandEditor.h"
@@ -77,18 +77,25 @@ TEST (Window, OutputControlsLayoutAt950x217)
         EXPECT_GE (child->getHeight(), 0);
 }
 
+// Beyond the bands that exist, the last is shown and marked: set before opening or by the host.
 TEST (Window, OpensInBandViewOnTheSelectedBandAndSwitchesViews)
 {
-    for (const auto& [selected, shown] : { std::pair { 0, 0 }, { 3, 3 }, { 6, 5 } })
+    const struct { int crossovers, selected, shown; bool byHost; } cases[] = {
+        { 5, 0, 0, false }, { 5, 3, 3, false }, { 5, 6, 5, false }, { 2, 6, 2, false }, { 2, 6, 2, true }, { 0, 4, 0, true } };
+    for (const auto& [crossovers, selected, shown, byHost] : cases)
     {
-        OpenWindow window ([selected = selected] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", (float) selected); });
+        const auto select = [crossovers = crossovers, selected = selected] (MultiAudioProcessor& p)
+        { windowtest::setPlain (p, "numCrossovers", (float) crossovers), windowtest::setPlain (p, "selectedBand", (float) selected); };
+        OpenWindow window (byHost ? std::function<void (MultiAudioProcessor&)>() : select);
         auto& editor = *window.editor;
+        if (byHost)
+            select (window.processor), windowtest::pumpMessages();
 
         EXPECT_TRUE (editor.bandButton.getToggleState());
         EXPECT_FALSE (editor.outputControls->isVisible());
         EXPECT_EQ (visibleBandEditor (editor), shown) << "selectedBand " << selected;
         for (auto* display : editor.bandDisplays)
-            EXPECT_EQ (display->gainSlider.lookAndFeel.selected, (int) display->bandIndex == selected);
+            EXPECT_EQ (display->gainSlider.lookAndFeel.selected, (int) display->bandIndex == shown) << selected;
 
         window.clickCentre (editor.outputButton);
         EXPECT_TRUE (editor.outputButton.getToggleState());
@@ -140,18 +147,27 @@ TEST (Window, OverlaysFollowTheCrossoverCount)
     }
 }
 
-TEST (Window, PresetBarMessageLimitsTheSelectionAndShowsTheBandView)
+// The bar's actions, "Keep", "A/B" (back to what "Keep" stored) and "Save preset" with
+// "Cancel", limit the selection to the bands that exist and keep the output view.
+TEST (Window, PresetBarMessageLimitsTheSelectionAndKeepsTheView)
 {
     OpenWindow window ([] (MultiAudioProcessor& p) { windowtest::setPlain (p, "selectedBand", 4.0f); });
     auto& editor = *window.editor;
     window.clickCentre (editor.outputButton);
 
     windowtest::setPlain (window.processor, "numCrossovers", 1.0f);
-    editor.presetBar.sendChangeMessage();
-    windowtest::pumpMessages (60);
+    for (int child : { 1, 0, 3 })
+    {
+        window.clickCentre (*editor.presetBar.getChildComponent (child));
+        if (auto* dialog = juce::Component::getCurrentlyModalComponent())   // the save dialog: its last button is "Cancel"
+            overlay_test::DesktopMouse (*dialog).click (*dialog->getChildren().getLast(), { 10, 10 });
+        windowtest::pumpMessages (60);
 
-    EXPECT_TRUE (editor.bandButton.getToggleState());
-    EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
+        EXPECT_TRUE (editor.outputButton.getToggleState() && visibleBandEditor (editor) == -1) << child;
+        EXPECT_EQ (windowtest::getPlain (window.processor, "selectedBand"), 1.0f);
+    }
+    EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
+    window.clickCentre (editor.bandButton);
     EXPECT_EQ (visibleBandEditor (editor), 1);
 }
 

@@ -30,11 +30,13 @@ namespace
     struct Instance : juce::ChangeListener
     {
         PresetsTestProcessor processor;
+        const bool restored;
         state::StateComponent bar { processor.parameters, processor.abStateHolder, processor.presetsHolder };
         juce::ComboBox& list = dynamic_cast<juce::ComboBox&> (*bar.getChildComponent (2));
         int changeMessages = 0;
 
-        Instance()
+        explicit Instance (const juce::ValueTree& projectState = {})   // a project opened again: restored before the bar
+            : restored (projectState.isValid() && (processor.parameters.replaceState (projectState.createCopy()), true))
         {
             static int windows = 0;   // side by side: a window covered by another gets no clicks
             bar.setBounds (0, 40 * (windows++ % 20), 950, 30);
@@ -102,6 +104,17 @@ namespace
         writePresetsFile (presets, file);
     }
 
+    /** The entry shown, "preset" and the current entry are `id`, and loading that entry changes no setting. */
+    void expectShownAndLoaded (Instance& instance, int id, const char* step)
+    {
+        EXPECT_EQ (std::vector<int> ({ instance.list.getSelectedId(), (int) instance.processor.plainValue ("preset"),
+                                       instance.processor.presetsHolder.currentIndex }), std::vector<int> (3, id)) << step;
+        const auto live = instance.values();
+        if (const auto* entry = id > 0 ? instance.processor.presetsHolder.presets.getChildElement (id - 1) : nullptr)
+            applyParametersFromXml (*entry, instance.processor);
+        EXPECT_EQ (instance.values(), live) << step;
+    }
+
     struct StateComponentTest : ::testing::Test
     {
         void SetUp() override
@@ -154,12 +167,13 @@ namespace
             EXPECT_EQ (instance.button (Instance::remove).isEnabled(), deletable) << id;
         }
 
-        const auto settings = instance.values();
+        auto settings = instance.values();
         instance.click (Instance::remove);
         EXPECT_EQ (userNames (home.presetsFile()).size(), 21);
         EXPECT_EQ (userNames (home.presetsFile())[19], "preset44 user 21");   // tags stay
         EXPECT_EQ (instance.items()[42], "user 21");
         EXPECT_EQ (instance.list.getSelectedId() + instance.processor.presetsHolder.currentIndex, 0);
+        settings[(size_t) instance.processor.parameter ("preset").getParameterIndex()] = 0.0f;
         EXPECT_EQ (instance.values(), settings);   // deleting loads nothing, not even "Load preset..."
         EXPECT_FALSE (instance.button (Instance::remove).isEnabled());
 
@@ -250,6 +264,9 @@ namespace
 
             auto* alert = modalDialog();
             ASSERT_TRUE (alert != nullptr && alert->getName() == title);
+            const auto image = looktest::snapshot (*alert);   // the warning icon, orange-red on black, whole inside
+            const auto icon = looktest::findPixels (image, [] (juce::Colour c) { return c.getRed() > 30 && c.getGreen() * 2 < c.getRed() && c.getBlue() < 8; });
+            EXPECT_TRUE (image.getBounds().reduced (4).contains (icon) && icon.getHeight() >= 40) << icon.toString();
             const auto text = alert->getDescription().fromFirstOccurrenceOf (home.presetsFile().getFullPathName() + "\ncould not be written: ", false, false);
             EXPECT_TRUE (text.startsWith ("File too large.") || text.startsWith ("Permission denied.")) << text;
             typeInto (*alert, {}, juce::KeyPress::returnKey);
@@ -299,5 +316,40 @@ namespace
             ASSERT_EQ (names, model) << name;
             EXPECT_EQ (instance.items().size(), 23 + model.size());
         }
+    }
+
+    // "preset" names the entry loaded: a host project keeps it while another instance
+    // saves entries, and restoring it, or the host setting it, selects without loading.
+    TEST_F (StateComponentTest, PresetNamesTheLoadedEntryAcrossInstancesAndRestoredStates)
+    {
+        Instance first, second;
+        first.choose (12);
+        expectShownAndLoaded (first, 12, "chosen");
+        const auto project = first.processor.parameters.copyState();
+        second.processor.setPlain ("gain-2", 6.0f);
+        for (auto name : { "one", "two" })
+            second.saveAs (name);
+        expectShownAndLoaded (second, 25, "saved");
+
+        Instance third (project);
+        expectShownAndLoaded (third, 12, "project opened again");
+        third.choose (13);
+        expectShownAndLoaded (third, 13, "next entry chosen");
+        third.processor.parameters.replaceState (project.createCopy());
+        pump();
+        expectShownAndLoaded (third, 12, "project restored into the open window");
+        third.choose (25);
+        third.click (Instance::remove);
+        expectShownAndLoaded (third, 0, "deleted");
+
+        third.processor.setPlain ("gain-2", 0.0f);
+        for (auto [value, shown] : { std::pair { 24, 24 }, { 30, 0 } })   // the host names an entry, then none
+        {
+            third.processor.setPlain ("preset", (float) value), pump();
+            EXPECT_EQ (third.list.getSelectedId() * 1000 + third.processor.presetsHolder.currentIndex, shown * 1001) << value;
+            third.click (Instance::remove);
+        }
+        EXPECT_EQ (third.processor.plainValue ("gain-2"), 0.0f);   // not loaded: entry 24 "one" has 6 dB
+        EXPECT_TRUE (userNames (home.presetsFile()).isEmpty());
     }
 }
