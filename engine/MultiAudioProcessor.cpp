@@ -224,6 +224,15 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
     if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
     {
         bypassed = true;
+
+        // What passes is both input and output: each plot that is on shows it.
+        if (preparedBlockSize > 0)
+        {
+            if (inputPlotValue->load() == 1.0f)
+                inputAnalyser.addAudioData (buffer, getTotalNumInputChannels());
+            if (outputPlotValue->load() == 1.0f)
+                outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
+        }
         return;
     }
 
