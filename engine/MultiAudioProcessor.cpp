@@ -269,6 +269,13 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
         outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
 }
 
+void MultiAudioProcessor::processBlockBypassed (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+{
+    // No latency to keep up, so the buffer stays as it is; the engine's state
+    // belongs to the audio from before the bypass.
+    bypassed = true;
+}
+
 void MultiAudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int numChannels)
 {
     bandProcessor.process (buffer, numChannels);

@@ -7,6 +7,7 @@
 #include "client/EffectIdentity.h"
 #include "client/ProcessProcedure.h"
 #include "engine/MultiAudioProcessor.h"
+#include "engine/RealtimeSanitizer.h"
 #include "support/ProcessorHarness.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,33 @@ namespace
 
         for (int channel = 0; channel < 2; ++channel)
             EXPECT_EQ (context.outputs[(size_t) channel], signal);
+    }
+
+    TEST_F (ProcessProcedure, MasterBypassEndsOnACleanEngine)
+    {
+        // A loud sine, then silence: 40 blocks under the host's bypass, then
+        // processed. As after the plug-in's own bypass, nothing of the sine
+        // is left in the engine.
+        HostedEffect instance (host);
+        HostContext context (instance, 2, 256);
+        std::vector<float> loud (256), silence (256, 0.0f);
+        for (size_t i = 0; i < loud.size(); ++i)
+            loud[i] = 0.9f * std::sin (0.05f * (float) i);
+
+        realtime::callInRealtimeScope ([&]
+        {
+            for (int block = 0; block < 20; ++block)
+                context.run (loud, 0, 256);
+            context.masterBypass = 1.0f;
+            for (int block = 0; block < 40; ++block)
+                context.run (silence, 0, 256);
+            context.masterBypass = 0.0f;
+            context.run (silence, 0, 256);
+        });
+
+        for (auto& channel : context.outputs)
+            for (float sample : channel)
+                ASSERT_LT (std::abs (sample), 1.0e-6f);   // -120 dBFS
     }
 
     TEST_F (ProcessProcedure, UnpreparedInstanceWritesSilence)
