@@ -149,9 +149,8 @@ namespace
 
     TEST_F (ProcessProcedure, MasterBypassEndsOnACleanEngine)
     {
-        // A loud sine, then silence: 40 blocks under the host's bypass, then
-        // processed. As after the plug-in's own bypass, nothing of the sine
-        // is left in the engine.
+        // A loud sine, 40 blocks of silence under the host's bypass, then
+        // silence processed: nothing of the sine is left, as after "bypass".
         HostedEffect instance (host);
         HostContext context (instance, 2, 256);
         std::vector<float> loud (256), silence (256, 0.0f);
@@ -160,15 +159,14 @@ namespace
 
         realtime::callInRealtimeScope ([&]
         {
-            for (int block = 0; block < 20; ++block)
-                context.run (loud, 0, 256);
-            context.masterBypass = 1.0f;
-            for (int block = 0; block < 40; ++block)
-                context.run (silence, 0, 256);
+            for (int block = 0; block < 60; ++block)
+            {
+                context.masterBypass = block >= 20 ? 1.0f : 0.0f;
+                context.run (block < 20 ? loud : silence, 0, 256);
+            }
             context.masterBypass = 0.0f;
             context.run (silence, 0, 256);
         });
-
         for (auto& channel : context.outputs)
             for (float sample : channel)
                 ASSERT_LT (std::abs (sample), 1.0e-6f);   // -120 dBFS

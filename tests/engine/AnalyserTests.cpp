@@ -232,26 +232,18 @@ TEST (ProcessorAnalysers, WhileBypassedBothPlotsShowWhatPasses)
 {
     constexpr int bin = 64;
     MultiAudioProcessor processor;
-    testsupport::setPlain (processor.apvts, "bypass", 1.0f);
+    for (auto id : { "bypass", "input_plot", "output_plot" })
+        testsupport::setPlain (processor.apvts, id, 1.0f);
     testsupport::prepare (processor, testSampleRate, 256);
-    testsupport::setPlain (processor.apvts, "input_plot", 1.0f);
-    testsupport::setPlain (processor.apvts, "output_plot", 1.0f);
 
-    // Five frames of a stereo sine of 0.25 at the bin's centre.
-    std::vector<float> sine (3 * frameSize);
-    const auto signal = sineAtBin (bin, 0.25f);
+    std::vector<float> sine (3 * frameSize);    // five frames of a stereo sine of 0.25 at the bin's centre
     for (size_t i = 0; i < sine.size(); ++i)
-        sine[i] = signal (0, (int64_t) i);
+        sine[i] = sineAtBin (bin, 0.25f) (0, (int64_t) i);
     testsupport::render (processor, sine, 256);
 
     for (auto* analyser : { &processor.inputAnalyser, &processor.outputAnalyser })
-    {
-        EXPECT_TRUE (waitUntil ([&] { return analyser->getAveragedMagnitude (bin) > 0.45f; }))
-            << (analyser == &processor.inputAnalyser ? "input" : "output") << " analyser";
-        EXPECT_LT (analyser->getAveragedMagnitude (bin + 10), 1.0e-3f);
-    }
-    testsupport::setPlain (processor.apvts, "input_plot", 0.0f);
-    testsupport::setPlain (processor.apvts, "output_plot", 0.0f);
+        EXPECT_TRUE (waitUntil ([&] { return analyser->getAveragedMagnitude (bin) > 0.45f
+                                             && analyser->getAveragedMagnitude (bin + 10) < 1.0e-3f; }));
 }
 
 TEST_F (AnalyserTest, OnlyTheRequestedChannelsAreAnalysed)

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 #include <vector>
 
 TEST (CurveCrossfade, MovesSmoothlyToTheLastCurveChosen)
@@ -19,14 +20,12 @@ TEST (CurveCrossfade, MovesSmoothlyToTheLastCurveChosen)
     curves[2] = [] (float) { return 3.0f; };
     curves[3] = [] (float) { return 0.0f; };
 
-    // A third curve waits for the running fade's end, then fades in on its own.
     struct Case { const char* name; std::vector<int> curvePerBlock; float largestStep; float last; };
     const Case cases[] = {
-        { "one change",              { 0, 1, 1, 1, 1, 1 },          0.16f, -1.0f },   // 2 over 20 samples, raised cosine
-        { "turned round midway",     { 0, 1, 0, 0, 0, 0 },          0.16f,  1.0f },
-        { "a third curve midway",    { 0, 1, 1, 2, 2, 2, 2 },       0.32f,  3.0f },   // -1 to 3
-        { "a third curve early",     { 0, 1, 3, 3, 3, 3, 3 },       0.16f,  0.0f },
-        { "a new curve every block", { 0, 1, 3, 2, 0, 1, 3, 3, 3, 3, 3 }, 0.32f, 0.0f },
+        { "one change",           { 0, 1, 1, 1, 1, 1 },    0.16f, -1.0f },   // 2 over 20 samples, raised cosine
+        { "turned round midway",  { 0, 1, 0, 0, 0, 0 },    0.16f,  1.0f },
+        { "a third curve midway", { 0, 1, 1, 2, 2, 2, 2 }, 0.32f,  3.0f },   // waits for the fade's end, then -1 to 3
+        { "a third curve early",  { 0, 1, 3, 3, 3, 3, 3 }, 0.16f,  0.0f },
     };
 
     for (const auto& c : cases)
@@ -60,36 +59,27 @@ TEST (CurveCrossfade, MovesSmoothlyToTheLastCurveChosen)
 
 namespace
 {
-    constexpr int settleBlocks = 75;    // 0.1 s
-
-    /** Band 1 alone at X2 on a 50 Hz sine at 0.5 (48 kHz, 64-sample blocks),
-        its curve chosen per block: the largest sample-to-sample step after
-        the first `settleBlocks`. */
-    float largestStepWithCurves (std::function<int (int block)> typeAt, int numBlocks, float drive)
+    /** Band 1 alone at X2 on a 50 Hz sine at 0.5 in 64-sample blocks, its
+        type chosen per block: the largest sample-to-sample step after 0.1 s. */
+    float largestStep (std::function<int (int block)> typeAt, int numBlocks, float drive)
     {
-        constexpr int blockSize = 64;
         MultiAudioProcessor processor;
         testsupport::setPlain (processor.apvts, "numCrossovers", 0.0f);
         testsupport::setPlain (processor.apvts, "oversampling-1", 0.0f);
         testsupport::setPlain (processor.apvts, "gain-1", drive);
-        testsupport::setPlain (processor.apvts, "type-1", (float) typeAt (0));
-        testsupport::prepare (processor, 48000.0, blockSize);
+        testsupport::prepare (processor, 48000.0, 64);
 
-        juce::AudioBuffer<float> block (2, blockSize);
-        juce::MidiBuffer midi;
+        std::vector<float> sine (64);
         float previous = 0.0f, largest = 0.0f;
-        for (int b = 0, n = 0; b < numBlocks; ++b)
+        for (int b = 0; b < numBlocks; ++b)
         {
             testsupport::setPlain (processor.apvts, "type-1", (float) typeAt (b));
-            for (int i = 0; i < blockSize; ++i, ++n)
-                for (int ch = 0; ch < 2; ++ch)
-                    block.setSample (ch, i, 0.5f * std::sin (juce::MathConstants<float>::twoPi * (float) (n % 960) / 960.0f));
-            realtime::processBlockInRealtimeScope (processor, block, midi);
-            for (int i = 0; i < blockSize; ++i)
+            for (int i = 0; i < 64; ++i)
+                sine[(size_t) i] = 0.5f * std::sin (juce::MathConstants<float>::twoPi * (float) ((b * 64 + i) % 960) / 960.0f);
+            for (auto y : testsupport::render (processor, sine, 64))
             {
-                if (b >= settleBlocks)
-                    largest = std::max (largest, std::abs (block.getSample (0, i) - previous));
-                previous = block.getSample (0, i);
+                const auto step = std::abs (y - std::exchange (previous, y));
+                largest = b < 75 ? 0.0f : std::max (largest, step);
             }
         }
         return largest;
@@ -98,29 +88,18 @@ namespace
 
 TEST (CurveCrossfade, QuickSuccessionsOfCurvesStepNoMoreThanOneCleanFade)
 {
-    // "Half Rectify" (5) to "Full Rectify" (6), then "Soft Clip" (1) 4 ms
-    // (three blocks) later, against the first change alone, starting at four
-    // points of the sine's period (15 blocks).
-    for (int start = settleBlocks; start < settleBlocks + 15; start += 4)
-    {
-        const auto third = largestStepWithCurves ([=] (int b) { return b < start ? 5 : b < start + 3 ? 6 : 1; }, 250, 10.0f);
-        const auto single = largestStepWithCurves ([=] (int b) { return b < start ? 5 : 6; }, 250, 10.0f);
-        EXPECT_LE (third, 1.5f * single) << third << " against " << single << ", from block " << start;
-    }
+    // "Half Rectify" to "Full Rectify", then "Soft Clip" 4 ms later, against
+    // the first change alone, from four points of the sine's period.
+    for (int start = 75; start < 90; start += 4)
+        EXPECT_LE (largestStep ([=] (int b) { return b < start ? 5 : b < start + 3 ? 6 : 1; }, 250, 10.0f),
+                   1.5f * largestStep ([=] (int b) { return b < start ? 5 : 6; }, 250, 10.0f)) << "from block " << start;
 
-    // A random curve at every block for a second, against clean fades (each
-    // run to its end) between every two curves, at drive 1.
+    // A random curve at every block for a second, against clean fades between
+    // every two curves (each held 16 ms), at drive 1.
     juce::Random random (42);
-    std::vector<int> perBlock (settleBlocks + 750);
+    std::vector<int> perBlock (825);
     for (auto& type : perBlock)
         type = 1 + random.nextInt (10);
-    const auto everyBlock = largestStepWithCurves ([&] (int b) { return perBlock[(size_t) b]; }, (int) perBlock.size(), 1.0f);
-
-    const auto cleanFades = [] (int b)      // every pair a, b in turn, each curve held for 16 ms
-    {
-        const auto pair = (b / 12 / 2) % 90, a = pair / 9, other = pair % 9;
-        return 1 + ((b / 12) % 2 == 0 ? a : other + (other >= a ? 1 : 0));
-    };
-    const auto clean = largestStepWithCurves (cleanFades, settleBlocks + 2160, 1.0f);
-    EXPECT_LE (everyBlock, clean) << everyBlock << " against " << clean;
+    const auto cleanFades = [] (int b) { const auto a = b / 24 % 90 / 9, other = b / 24 % 9; return 1 + (b / 12 % 2 == 0 ? a : other + (other >= a)); };
+    EXPECT_LE (largestStep ([&] (int b) { return perBlock[(size_t) b]; }, 825, 1.0f), largestStep (cleanFades, 2235, 1.0f));
 }
