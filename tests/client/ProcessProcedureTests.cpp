@@ -149,13 +149,12 @@ namespace
 
     TEST_F (ProcessProcedure, MasterBypassEndsOnACleanEngine)
     {
-        // A loud sine, 40 blocks of silence under the host's bypass, then
-        // silence processed: nothing of the sine is left, as after "bypass".
+        // Loud sines, 40 blocks of silence under the host's bypass, then
+        // silence processed: nothing of the sines is left, as after "bypass".
         HostedEffect instance (host);
         HostContext context (instance, 2, 256);
-        std::vector<float> loud (256), silence (256, 0.0f);
-        for (size_t i = 0; i < loud.size(); ++i)
-            loud[i] = 0.9f * std::sin (0.05f * (float) i);
+        const auto loud = testSignal (256);
+        const std::vector<float> silence (256, 0.0f);
 
         realtime::callInRealtimeScope ([&]
         {
