@@ -1,5 +1,5 @@
 // A band's move between curves: gains that sum to one, no jump when a fade
-// is turned round, and the new curve alone once the fade has run.
+// is turned round or other curves follow fast, the new curve alone once faded.
 
 #include "engine/CurveCrossfade.h"
 #include "support/ProcessorHarness.h"
