@@ -607,9 +607,6 @@ namespace aaxclient
                 std::memmove (outputs[channel], input, samples * sizeof (float));
         }
 
-        if (bypassed)
-            return;
-
         try
         {
             // A block longer than the processor was prepared for goes through
@@ -621,7 +618,16 @@ namespace aaxclient
             {
                 const int length = std::min (preparedBlockSize, numSamples - start);
                 blockBuffer.setDataToReferTo (outputs, channels, start, length);
-                processor->processBlock (blockBuffer, midiBuffer);
+
+                // Under the host's bypass the input passes as copied above;
+                // the processor still hears of each block, so that it starts
+                // afresh once the bypass ends instead of carrying on from the
+                // audio before it.
+                if (bypassed)
+                    processor->processBlockBypassed (blockBuffer, midiBuffer);
+                else
+                    processor->processBlock (blockBuffer, midiBuffer);
+
                 midiBuffer.clear();
             }
         }

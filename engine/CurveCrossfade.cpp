@@ -34,9 +34,10 @@ void CurveCrossfade::select (int shaper, int factor) noexcept
     }
     else
     {
-        if (2 * position >= fadeLength)
-            source = target;
-        position = 0;
+        // A third curve waits until the running fade has ended: the blend
+        // heard now has reached one curve then, and a fade of its own takes
+        // it on from there. Starting over from either curve would jump.
+        return;
     }
 
     target = shaper;

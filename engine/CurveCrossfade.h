@@ -29,10 +29,14 @@ public:
     /** The chain starts clean on `shaper`: nothing to fade from. */
     void start (int shaper) noexcept;
 
-    /** Takes up the curve for the next block, oversampled `factor` times.
-        A new curve starts a fade from the one heard now; switching back
-        during a fade turns it round, and a third curve during a fade fades
-        from whichever of the two is heard more. */
+    /** Takes up the curve chosen for the next block, oversampled `factor`
+        times. A new curve starts a fade from the one heard now; switching
+        back during a fade turns it round. A third curve chosen during a fade
+        is held: the fade runs to its end, and the next call with that choice
+        starts the fade to it. So however fast the choice changes, the output
+        only ever blends two curves with gains that move continuously, and it
+        ends on the last curve chosen. `curve()` is the curve faded to (or
+        heard alone), which during a hold is not yet the one chosen. */
     void select (int shaper, int factor) noexcept;
 
     bool isFading() const noexcept      { return fadeLength > 0; }

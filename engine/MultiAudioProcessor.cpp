@@ -224,6 +224,15 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
     if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
     {
         bypassed = true;
+
+        // What passes is both input and output: each plot that is on shows it.
+        if (preparedBlockSize > 0)
+        {
+            if (inputPlotValue->load() == 1.0f)
+                inputAnalyser.addAudioData (buffer, getTotalNumInputChannels());
+            if (outputPlotValue->load() == 1.0f)
+                outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
+        }
         return;
     }
 
@@ -258,6 +267,13 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
 
     if (outputPlotValue->load() == 1.0f)
         outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
+}
+
+void MultiAudioProcessor::processBlockBypassed (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+{
+    // No latency to keep up, so the buffer stays as it is; the engine's state
+    // belongs to the audio from before the bypass.
+    bypassed = true;
 }
 
 void MultiAudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int numChannels)

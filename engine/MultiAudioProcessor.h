@@ -38,6 +38,10 @@ public:
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
+
+    /** The host's own bypass: the buffer passes untouched, like the plug-in's
+        "bypass", and the next processed block starts the engine afresh. */
+    void processBlockBypassed (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
     double getTailLengthSeconds() const override                    { return 0.0; }
     bool acceptsMidi() const override                               { return false; }
     bool producesMidi() const override                              { return false; }

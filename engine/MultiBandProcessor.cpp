@@ -464,10 +464,12 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
 
     // The make-up gain goes with the curve, in the oversampled signal, so that
     // it changes at the very sample where the curve does; a new curve fades
-    // in as the old one fades out.
+    // in as the old one fades out. The curve heard is the fade's: a choice
+    // made during a fade waits for its end.
     auto& fade = curveFades[b];
     fade.select (shaper, (int) oversampler.getOversamplingFactor());
-    const auto scale = saturationOutputScale * makeupGainFor (shaper);
+    const auto curve = fade.curve();
+    const auto scale = saturationOutputScale * makeupGainFor (curve);
 
     if (fade.isFading())
     {
@@ -483,14 +485,14 @@ void MultiBandProcessor::processBand (int band, juce::dsp::ProcessContextReplaci
 
             if (drive == Drive::reference)
             {
-                const auto& curve = waveShapers[(size_t) shaper];
+                const auto& shape = waveShapers[(size_t) curve];
                 for (size_t i = 0; i < numSamples; ++i)
-                    samples[i] = curve (samples[i]);
+                    samples[i] = shape (samples[i]);
                 juce::FloatVectorOperations::multiply (samples, scale, (int) numSamples);
             }
             else
             {
-                SaturationCurves::shapeAndScale ((size_t) shaper, samples, numSamples, scale, tapeNoise);
+                SaturationCurves::shapeAndScale ((size_t) curve, samples, numSamples, scale, tapeNoise);
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "client/EffectIdentity.h"
 #include "client/ProcessProcedure.h"
 #include "engine/MultiAudioProcessor.h"
+#include "engine/RealtimeSanitizer.h"
 #include "support/ProcessorHarness.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,30 @@ namespace
 
         for (int channel = 0; channel < 2; ++channel)
             EXPECT_EQ (context.outputs[(size_t) channel], signal);
+    }
+
+    TEST_F (ProcessProcedure, MasterBypassEndsOnACleanEngine)
+    {
+        // Loud sines, 40 blocks of silence under the host's bypass, then
+        // silence processed: nothing of the sines is left, as after "bypass".
+        HostedEffect instance (host);
+        HostContext context (instance, 2, 256);
+        const auto loud = testSignal (256);
+        const std::vector<float> silence (256, 0.0f);
+
+        realtime::callInRealtimeScope ([&]
+        {
+            for (int block = 0; block < 60; ++block)
+            {
+                context.masterBypass = block >= 20 ? 1.0f : 0.0f;
+                context.run (block < 20 ? loud : silence, 0, 256);
+            }
+            context.masterBypass = 0.0f;
+            context.run (silence, 0, 256);
+        });
+        for (auto& channel : context.outputs)
+            for (float sample : channel)
+                ASSERT_LT (std::abs (sample), 1.0e-6f);   // -120 dBFS
     }
 
     TEST_F (ProcessProcedure, UnpreparedInstanceWritesSilence)

@@ -1,5 +1,6 @@
 #include "engine/Analyser.h"
 #include "support/AllocationCounter.h"
+#include "support/ProcessorHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,24 @@ TEST_F (AnalyserTest, StereoChannelsAreSummedNotAveraged)
 
     // Two identical channels of 0.25 read as 0.5: +6 dB over one channel.
     EXPECT_NEAR (analyser.getAveragedMagnitude (bin), 0.5f, 0.01f);
+}
+
+TEST (ProcessorAnalysers, WhileBypassedBothPlotsShowWhatPasses)
+{
+    constexpr int bin = 64;
+    MultiAudioProcessor processor;
+    for (auto id : { "bypass", "input_plot", "output_plot" })
+        testsupport::setPlain (processor.apvts, id, 1.0f);
+    testsupport::prepare (processor, testSampleRate, 256);
+
+    std::vector<float> sine (3 * frameSize);    // five frames of a stereo sine of 0.25 at the bin's centre
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = sineAtBin (bin, 0.25f) (0, (int64_t) i);
+    testsupport::render (processor, sine, 256);
+
+    for (auto* analyser : { &processor.inputAnalyser, &processor.outputAnalyser })
+        EXPECT_TRUE (waitUntil ([&] { return analyser->getAveragedMagnitude (bin) > 0.45f
+                                             && analyser->getAveragedMagnitude (bin + 10) < 1.0e-3f; }));
 }
 
 TEST_F (AnalyserTest, OnlyTheRequestedChannelsAreAnalysed)
