@@ -383,8 +383,9 @@ namespace aaxclient
                 return AAX_SUCCESS;
             }
 
-            // Other float parameters read text with JUCE's parser at best: at
-            // least a leading finite number is asked for.
+            // A float parameter of another kind reads text its own way (JUCE's
+            // parser by default); it gets only text that starts with a finite
+            // number.
             if (dynamic_cast<juce::AudioParameterFloat*> (parameter) != nullptr)
             {
                 const auto number = Conversions::readLeadingNumber (decoded);

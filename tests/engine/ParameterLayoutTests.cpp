@@ -462,8 +462,7 @@ TEST_F (ParameterLayoutTest, CrossoverParameterOnlyTakesGridFrequencies)
 
 TEST_F (ParameterLayoutTest, TextNamingNoFiniteNumberIsRefused)
 {
-    // It reads as the value the parameter holds. (Each text carries a unit,
-    // which the frequency parsers drop before reading the number.)
+    // It reads as the value the parameter holds.
     for (auto* p : processor.getParameters())
     {
         if (dynamic_cast<juce::AudioParameterFloat*> (p) == nullptr)
