@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
 {
     clienttest::ClientSession session;
