@@ -8,6 +8,8 @@
 #include "AAX_Errors.h"
 #include "AAX_IController.h"
 #include "client/EffectIdentity.h"
+#include "engine/Conversions.h"
+#include "engine/FiniteParameters.h"
 #include "engine/ValueTreeDataCheck.h"
 #include "engine/MultiAudioProcessor.h"
 
@@ -368,12 +370,29 @@ namespace aaxclient
             if (std::strcmp (decoded.toRawUTF8(), bytes) != 0)
                 return AAX_ERROR_INVALID_STRING_CONVERSION;
 
-            // A number that is not a finite float ("nan", "inf", "1e39") names no value:
-            // the parameter would keep its current one, which is no answer to
-            // the host's text.
-            if (dynamic_cast<juce::AudioParameterFloat*> (parameter) != nullptr
-                 && ! (std::abs (decoded.trim().getDoubleValue()) <= std::numeric_limits<float>::max()))
-                return AAX_ERROR_INVALID_STRING_CONVERSION;
+            // Text that names no finite value ("abc", "nan", "1e39", "1e38 kHz")
+            // is no answer: the parameter would give its current value.
+            if (auto* typed = dynamic_cast<const FiniteAudioParameterFloat*> (parameter))
+            {
+                const auto normalised = typed->findValueForText (decoded);
+
+                if (! normalised.has_value())
+                    return AAX_ERROR_INVALID_STRING_CONVERSION;
+
+                *value = static_cast<double> (*normalised);
+                return AAX_SUCCESS;
+            }
+
+            // A float parameter of another kind reads text its own way (JUCE's
+            // parser by default); it gets only text that starts with a finite
+            // number.
+            if (dynamic_cast<juce::AudioParameterFloat*> (parameter) != nullptr)
+            {
+                const auto number = Conversions::readLeadingNumber (decoded);
+
+                if (! (number.has_value() && std::abs (*number) <= std::numeric_limits<float>::max()))
+                    return AAX_ERROR_INVALID_STRING_CONVERSION;
+            }
 
             *value = static_cast<double> (parameter->getValueForText (decoded));
             return AAX_SUCCESS;
@@ -409,6 +428,11 @@ namespace aaxclient
         const auto& link = links[static_cast<size_t> (parameterIndex)];
 
         if (link.parameter == nullptr || link.parameter == parameterSetByHost)
+            return;
+
+        // A value that is not finite was ignored by the parameter (JUCE still
+        // passes it to the listeners); the host keeps the one it has.
+        if (! std::isfinite (newValue))
             return;
 
         // The base version: a request to the host, which answers through

@@ -18,6 +18,18 @@ namespace Conversions
 
             return std::max (20.0f * std::log10 (gain), silenceDecibels);
         }
+
+        constexpr float noValue = std::numeric_limits<float>::quiet_NaN();
+
+        /** The number as a float; NaN when there is none or it is not finite
+            as a float (the conversion of a larger double would be undefined). */
+        float finiteFloat (std::optional<double> number) noexcept
+        {
+            if (number.has_value() && std::abs (*number) <= static_cast<double> (std::numeric_limits<float>::max()))
+                return static_cast<float> (*number);
+
+            return noValue;
+        }
     }
 
     std::optional<double> readLeadingNumber (const juce::String& text, juce::String* rest)
@@ -115,7 +127,7 @@ namespace Conversions
 
     float numberFromText (const juce::String& text)
     {
-        return text.getFloatValue();
+        return finiteFloat (readLeadingNumber (text));
     }
 
     juce::String percentText (float value, int maximumStringLength)
@@ -135,16 +147,15 @@ namespace Conversions
 
     float gainFromDecibelText (const juce::String& text)
     {
-        const auto decibels = text.getFloatValue();
-
         // "-inf" names no number of decibels either: no value, not silence.
-        if (! std::isfinite (decibels))
-            return std::numeric_limits<float>::quiet_NaN();
+        const auto decibels = numberFromText (text);
 
-        if (decibels > silenceDecibels)
-            return std::pow (10.0f, 0.05f * decibels);
+        if (! (decibels > silenceDecibels))
+            return std::isnan (decibels) ? decibels : 0.0f;
 
-        return 0.0f;
+        // Beyond about +770 dB the gain itself is no longer a float.
+        const auto gain = std::pow (10.0f, 0.05f * decibels);
+        return std::isfinite (gain) ? gain : noValue;
     }
 
     juce::String frequencyText (float value, int)
@@ -165,17 +176,16 @@ namespace Conversions
 
     float frequencyFromText (const juce::String& text)
     {
-        if (text.endsWith (" kHz"))
-            return text.dropLastCharacters (4).getFloatValue() * 1000.0f;
+        juce::String unit;
+        const auto number = readLeadingNumber (text, &unit);
 
-        // A bare number is taken as hertz; typing "2000" into a frequency box
-        // means 2 kHz, not the 20 Hz that dropping a unit from it would give.
-        const auto trimmed = text.trim();
-        if (trimmed.isNotEmpty() && trimmed.containsOnly ("0123456789.+-"))
-            return trimmed.getFloatValue();
+        if (! number.has_value())
+            return noValue;
 
-        // Whatever the unit was typed as, its three characters go.
-        return text.dropLastCharacters (3).getFloatValue();
+        // "1.5 kHz", "1.5kHz", "1.5 k", "2 KHz": kilohertz; "500 Hz", "500Hz",
+        // "500" and any other unit: hertz.
+        const auto kilo = unit.trimStart().startsWithIgnoreCase ("k");
+        return finiteFloat (kilo ? *number * 1000.0 : *number);
     }
 
     std::function<juce::String (bool, int)> makeSwitchToText (const juce::String& onText,

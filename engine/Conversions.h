@@ -30,9 +30,9 @@ namespace Conversions
     juce::String twoDecimalText (float value, int maximumStringLength);
 
     /** The leading number of the text (leading whitespace skipped, the rest
-        ignored); 0 when there is none. The text-to-value functions return a
-        non-finite number for text such as "nan" or "inf", which the parameters
-        refuse (ParameterLayout.cpp). */
+        ignored). NaN, which the parameters refuse (ParameterLayout.cpp), when
+        the text holds no number or one that is not finite as a float ("nan",
+        "inf", "1e39"). */
     float numberFromText (const juce::String& text);
 
     /** Two-decimal text followed by "%", e.g. "100.00%". */
@@ -44,8 +44,9 @@ namespace Conversions
     /** A linear gain as decibels (floored at -100 dB) without a unit, e.g. "20.00". */
     juce::String decibelTextWithoutUnit (float value, int maximumStringLength);
 
-    /** Parses decibels and returns the linear gain; -100 dB or less gives 0,
-        a non-finite number of decibels NaN. */
+    /** Parses decibels and returns the linear gain; -100 dB or less gives 0.
+        NaN when the text names no finite number of decibels or the gain is
+        not finite. */
     float gainFromDecibelText (const juce::String& text);
 
     /** "440.00 Hz" below 1 kHz, "1.00 kHz" from 1 kHz on. */
@@ -54,9 +55,10 @@ namespace Conversions
     /** "250 Hz" (plain number format) below 1 kHz, "2.50 kHz" from 1 kHz on. */
     juce::String crossoverFrequencyText (float value, int maximumStringLength);
 
-    /** Parses "1.5 kHz" as 1500 and a bare number ("440") as hertz; any other
-        text loses its last three characters (the unit " Hz") before its number
-        is read. */
+    /** The leading number in hertz, or in kilohertz when the unit after it
+        starts with "k" in either case ("1.5 kHz", "1.5k", "2 KHz"); any other
+        unit or none means hertz ("440 Hz", "440Hz", "2000"). NaN when there is
+        no number or the frequency is not finite as a float. */
     float frequencyFromText (const juce::String& text);
 
     /** Value-to-text for a switch: the translated on-text or off-text. */

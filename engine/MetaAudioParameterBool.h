@@ -1,13 +1,14 @@
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "FiniteParameters.h"
 
 /** A switch parameter that tells the host it is a meta parameter, i.e. one whose
-    changes move other parameters. Used for the bands' on/off switches. */
-class MetaAudioParameterBool : public juce::AudioParameterBool
+    changes move other parameters. Used for the bands' on/off switches. Like
+    every parameter of the layout it ignores values that are not finite. */
+class MetaAudioParameterBool : public FiniteAudioParameterBool
 {
 public:
-    using juce::AudioParameterBool::AudioParameterBool;
+    using FiniteAudioParameterBool::FiniteAudioParameterBool;
     ~MetaAudioParameterBool() override;
 
     bool isMetaParameter() const override;

@@ -1,11 +1,11 @@
 #include "ParameterLayout.h"
 
 #include "Conversions.h"
+#include "FiniteParameters.h"
 #include "MetaAudioParameterBool.h"
 #include "ParameterIDs.h"
 #include "Records.h"
 
-#include <atomic>
 #include <cmath>
 #include <memory>
 
@@ -24,37 +24,21 @@ namespace
     using ToText = std::function<juce::String (float, int)>;
     using FromText = std::function<float (const juce::String&)>;
 
-    /** A float parameter whose text-to-value function refuses text that names
-        no finite number ("nan", "inf", "1e39"): such text reads as the
-        parameter's current value, so entering it changes nothing and no
-        non-finite value reaches the store. `toText` may be null (JUCE's own
-        text). */
-    std::unique_ptr<juce::AudioParameterFloat> makeFloat (const juce::String& id, const juce::String& name,
+    /** A float parameter whose text-to-value function gives NaN for text
+        that names no finite value ("abc", "nan", "1e39"): the parameter
+        refuses such text (FiniteAudioParameterFloat). `toText` may be null
+        (JUCE's own text). */
+    std::unique_ptr<FiniteAudioParameterFloat> makeFloat (const juce::String& id, const juce::String& name,
                                                           const juce::NormalisableRange<float>& range, float defaultValue,
                                                           ToText toText, FromText fromText,
                                                           const juce::String& label = {})
     {
-        auto owner = std::make_shared<std::atomic<const juce::AudioParameterFloat*>> (nullptr);
-
-        auto refusingNonFinite = [owner, fromText = std::move (fromText)] (const juce::String& text)
-        {
-            const auto value = fromText (text);
-            if (std::isfinite (value))
-                return value;
-
-            const auto* parameter = owner->load();
-            return parameter != nullptr ? parameter->get() : 0.0f;
-        };
-
-        auto parameter = std::make_unique<juce::AudioParameterFloat> (
+        return std::make_unique<FiniteAudioParameterFloat> (
             id, name, range, defaultValue,
             FloatAttributes().withCategory (juce::AudioProcessorParameter::genericParameter)
                              .withLabel (label)
                              .withStringFromValueFunction (std::move (toText))
-                             .withValueFromStringFunction (std::move (refusingNonFinite)));
-
-        owner->store (parameter.get());
-        return parameter;
+                             .withValueFromStringFunction (std::move (fromText)));
     }
 
     BoolAttributes switchAttributes (const juce::String& onText, const juce::String& offText)
@@ -91,11 +75,11 @@ namespace
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, 100.0f,
             Conversions::twoDecimalText, Conversions::numberFromText));
 
-        group->addChild (std::make_unique<juce::AudioParameterBool> (
+        group->addChild (std::make_unique<FiniteAudioParameterBool> (
             ParameterIDs::outputPlot, prefix + juce::translate ("Display output response"), false,
             switchAttributes ("displayed", "hidden")));
 
-        group->addChild (std::make_unique<juce::AudioParameterBool> (
+        group->addChild (std::make_unique<FiniteAudioParameterBool> (
             ParameterIDs::inputPlot, prefix + juce::translate ("Display input response"), false,
             switchAttributes ("displayed", "hidden")));
 
@@ -104,13 +88,13 @@ namespace
             juce::NormalisableRange<float> { 0.0f, 6.0f, 0.01f, 1.0f }, 5.0f,
             nullptr, Conversions::numberFromText));
 
-        group->addChild (std::make_unique<juce::AudioParameterBool> (
+        group->addChild (std::make_unique<FiniteAudioParameterBool> (
             "bypass", prefix + juce::translate ("BYPASS"), false));
 
-        group->addChild (std::make_unique<juce::AudioParameterInt> (
+        group->addChild (std::make_unique<FiniteAudioParameterInt> (
             "preset", prefix + juce::translate ("Preset"), 0, 1000, 0));
 
-        group->addChild (std::make_unique<juce::AudioParameterInt> (
+        group->addChild (std::make_unique<FiniteAudioParameterInt> (
             "selectedBand", prefix + juce::translate ("Selected Band"), 0, 6, 0));
 
         return group;
@@ -131,7 +115,7 @@ namespace
 
         auto group = std::make_unique<Group> ("band" + juce::String (index), band.name, groupSeparator);
 
-        group->addChild (std::make_unique<juce::AudioParameterChoice> (
+        group->addChild (std::make_unique<FiniteAudioParameterChoice> (
             ParameterIDs::type (index), prefix + juce::translate ("Saturation Type"),
             translated ({ "None", "Soft Clip", "Hard clip", "Tube", "Tape", "Half Rectify", "Full Rectify",
                           "Chebyshev 2", "Chebyshev 4", "Chebyshev 6", "Chebyshev 8" }),
@@ -152,7 +136,7 @@ namespace
             juce::NormalisableRange<float> { 0.0f, 50.0f, 0.0f, 1.0f }, band.gain,
             Conversions::decibelTextWithoutUnit, Conversions::gainFromDecibelText));
 
-        group->addChild (std::make_unique<juce::AudioParameterBool> (
+        group->addChild (std::make_unique<FiniteAudioParameterBool> (
             ParameterIDs::active (index), prefix + juce::translate ("Bypass"), band.active,
             switchAttributes ("processing", "bypassed")));
 
@@ -160,7 +144,7 @@ namespace
             ParameterIDs::realActive (index), prefix + juce::translate ("Active"), band.realActive,
             switchAttributes ("active", "deactivated")));
 
-        group->addChild (std::make_unique<juce::AudioParameterBool> (
+        group->addChild (std::make_unique<FiniteAudioParameterBool> (
             ParameterIDs::solo (index), prefix + juce::translate ("Solo"), band.solo,
             switchAttributes ("solo", "bypassed")));
 
@@ -174,7 +158,7 @@ namespace
             filterFrequencyRange, band.highpass,
             Conversions::frequencyText, Conversions::frequencyFromText));
 
-        group->addChild (std::make_unique<juce::AudioParameterChoice> (
+        group->addChild (std::make_unique<FiniteAudioParameterChoice> (
             ParameterIDs::oversampling (index), prefix + juce::translate ("Oversampling"),
             translated ({ "X2", "X4", "X8", "X16" }),
             band.oversampling));

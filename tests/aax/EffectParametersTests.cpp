@@ -244,7 +244,7 @@ TEST (ControlsChunkTests, RestoringKeepsParametersTheChunkDoesNotName)
     EXPECT_FLOAT_EQ (setup.Value ("output"), -6.0f);
 }
 
-TEST (ControlsChunkTests, OutOfRangeStoredValuesAreLimitedByTheTaper)
+TEST (ControlsChunkTests, OutOfRangeStoredValuesAreLimitedByTheTaperAndNaNIsIgnored)
 {
     EffectOnHost setup (MixerParameters);
 
@@ -258,7 +258,7 @@ TEST (ControlsChunkTests, OutOfRangeStoredValuesAreLimitedByTheTaper)
     setup.effect.SetChunk (kControlsChunkID, chunk.get());
 
     EXPECT_FLOAT_EQ (setup.Value ("output"), 24.0f);
-    EXPECT_FLOAT_EQ (setup.Value ("mix"), 0.0f);
+    EXPECT_FLOAT_EQ (setup.Value ("mix"), 0.1f);   // NaN names no value: kept
 }
 
 // Random and mutated chunks through SetChunk and CompareActiveChunk: nothing

@@ -576,6 +576,18 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID iChunkID, const AAX_SPlu
 
     mChunkParser.LoadChunk (iChunk);
 
+    // A stored NaN or infinity names no value: the parameter keeps its own,
+    // as when the chunk has no entry for it, and nothing else of the chunk
+    // is refused. (A finite number beyond a float's range is still limited
+    // by the parameter's taper.)
+    int32_t numNonFinite = 0;
+    const auto finite = [&numNonFinite] (double value)
+    {
+        const bool isFinite = std::isfinite (value);
+        numNonFinite += isFinite ? 0 : 1;
+        return isFinite;
+    };
+
     const int32_t numParameters = mParameterManager.NumParameters();
 
     for (int32_t index = 0; index < numParameters; ++index)
@@ -594,7 +606,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID iChunkID, const AAX_SPlu
 
         if (parameter->GetValueAsFloat (&floatValue))
         {
-            if (mChunkParser.FindDouble (id, &doubleValue))
+            if (mChunkParser.FindDouble (id, &doubleValue) && finite (doubleValue))
                 parameter->SetValueWithFloat (NarrowToFloat (doubleValue));
         }
         else if (parameter->GetValueAsInt32 (&intValue))
@@ -609,7 +621,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID iChunkID, const AAX_SPlu
         }
         else if (parameter->GetValueAsDouble (&doubleValue))
         {
-            if (mChunkParser.FindDouble (id, &doubleValue))
+            if (mChunkParser.FindDouble (id, &doubleValue) && finite (doubleValue))
                 parameter->SetValueWithDouble (doubleValue);
         }
         else if (parameter->GetValueAsString (&stringValue))
@@ -618,6 +630,10 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_CTypeID iChunkID, const AAX_SPlu
                 parameter->SetValueWithString (stringValue);
         }
     }
+
+    if (numNonFinite > 0)
+        AAX_CHostServices::Trace (AAX_eTracePriority_Normal,
+                                  "SetChunk 'elck': %d values that are not finite ignored", static_cast<int> (numNonFinite));
 
     return AAX_SUCCESS;
 }
