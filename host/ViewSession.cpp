@@ -4,6 +4,8 @@
 #include "AAX_Errors.h"
 #include "EffectInstance.h"
 #include "LoopPlayer.h"
+#include "OutputFiles.h"
+#include "X11WindowWatch.h"
 #include "client/EffectIdentity.h"
 #include "client/ViewSnapshot.h"
 
@@ -129,9 +131,11 @@ bool ViewSession::showUntilClosed (zelkhost::EffectInstance& instance, const juc
         return false;
     window->setContentComponentSize (width, height);
 
+    // A window destroyed from outside ends the session as closing it does.
+    zelkhost::X11WindowWatch watch ((unsigned long) (juce::pointer_sized_uint) window->getWindowHandle());
     LoopPlayer player (instance, audio, sampleRate, blockSize);
     player.start();
-    while (! window->closed)
+    while (! window->closed && window->getPeer() != nullptr && ! watch.windowGone())
         idleFor (instance, 0);
     player.stop();
     return true;
@@ -171,23 +175,6 @@ bool ViewSession::writeSnapshot (zelkhost::EffectInstance& instance, const juce:
                 bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) y * (size_t) width + (size_t) x]));
     }
 
-    // Written next to the destination first and moved into place, so a
-    // failure never leaves a partial picture.
-    const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
-    temporary.deleteFile();
-    bool written = false;
-    {
-        juce::FileOutputStream stream (temporary);
-        juce::PNGImageFormat png;
-        written = stream.openedOk() && png.writeImageToStream (image, stream);
-        stream.flush();
-        written = written && ! stream.getStatus().failed();
-    }
-    if (! written || ! temporary.moveFileTo (file))
-    {
-        temporary.deleteFile();
-        error = "cannot write the picture " + file.getFullPathName();
-        return false;
-    }
-    return true;
+    return zelkhost::writeOutputFile (file, [&] (juce::OutputStream& out) { return juce::PNGImageFormat().writeImageToStream (image, out); },
+                                      "the picture", error);
 }

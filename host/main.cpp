@@ -84,6 +84,10 @@ int main (int argc, char* argv[])
 {
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
 
+    // The host kit's record of every call is for tests; with a window open
+    // for hours it would only grow.
+    zelkhost::callRecordsKept = false;
+
     juce::String inputPath, outputPath = "out.wav", bundlePath, loadStatePath, saveStatePath;
     double blockSize = 512, rate = 48000, seconds = 2;
     bool list = false, describe = false;
@@ -169,6 +173,12 @@ int main (int argc, char* argv[])
         }
     }
 
+    // With a window the state is stored only when the window closes: a file
+    // that cannot be written is refused before the user starts working.
+    if (view != nullptr && saveStatePath.isNotEmpty()
+        && ! zelkhost::checkOutputFile (here.getChildFile (saveStatePath), "the state file", error))
+        return fail (error);
+
     if (view != nullptr && ! view->prepare (error))
         return fail (error);
 
@@ -205,12 +215,18 @@ int main (int argc, char* argv[])
             if (const auto result = instance->automate (id, normalised); result != AAX_SUCCESS)
                 return fail (resultText (("setting " + id).c_str(), result));
 
+        // After a window session the state is the user's work: when its file
+        // cannot be written after all, it is kept in a new file instead.
         const auto saveState = [&]
         {
             zelkhost::ChunkSet state;
             if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
                 return fail (resultText ("saving the state", result));
-            return zelkhost::writeStateFile (here.getChildFile (saveStatePath), state, error) ? 0 : fail (error);
+            const auto file = here.getChildFile (saveStatePath);
+            const bool written = view != nullptr
+                ? zelkhost::writeStateFileOrKeepIt (file, { here, juce::File::getSpecialLocation (juce::File::tempDirectory) }, state, error)
+                : zelkhost::writeStateFile (file, state, error);
+            return written ? 0 : fail (error);
         };
 
         if (saveStatePath.isNotEmpty() && view == nullptr)
