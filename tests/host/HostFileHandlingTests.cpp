@@ -1,16 +1,21 @@
 // The stand-in host with odd files and targets: audio files whose headers
-// lie or whose format it cannot read, outputs that are folders or pipes,
-// values copied from --list, a stored state with a damaged plug-in chunk.
+// lie or whose format it cannot read, inputs and outputs that are folders,
+// pipes, devices or links, runs writing one file at once, values copied from
+// --list, a stored state with a damaged plug-in chunk.
 
 #include <gtest/gtest.h>
 
 #include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace
 {
@@ -23,7 +28,7 @@ namespace
     /** Runs the host, outside sanitizer builds (which reserve more address
         space) with at most 2 GB of it, so that allocating by a lying header
         fails instead of exhausting the machine. */
-    Run runHost (const juce::StringArray& arguments)
+    bool startHost (juce::ChildProcess& process, const juce::StringArray& arguments)
     {
        #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
         juce::StringArray command { ZELK_HOST_PROGRAM };
@@ -31,16 +36,57 @@ namespace
         juce::StringArray command { "/bin/sh", "-c", "ulimit -v 2000000 && exec \"$0\" \"$@\"", ZELK_HOST_PROGRAM };
        #endif
         command.addArray (arguments);
-        juce::ChildProcess process;
-        Run run;
-        if (process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        {
-            run.output = process.readAllProcessOutput();
-            process.waitForProcessToFinish (60000);
+        return process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr);
+    }
+
+    /** The run's status and output; a host still running after a minute
+        (waiting on a pipe, say) is ended and reported as such. */
+    Run finish (juce::ChildProcess& process)
+    {
+        const bool ended = process.waitForProcessToFinish (60000);
+        if (! ended)
+            process.kill();
+        Run run { ended ? 0 : -1, process.readAllProcessOutput() };
+        if (ended)
             run.exitCode = (int) process.getExitCode();
-        }
         return run;
     }
+
+    Run runHost (const juce::StringArray& arguments)
+    {
+        juce::ChildProcess process;
+        return startHost (process, arguments) ? finish (process) : Run {};
+    }
+
+    /** Collects what a run writes into a named pipe, reading as it comes. */
+    class PipeReader
+    {
+    public:
+        explicit PipeReader (const juce::String& path) : handle (::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK)) {}
+
+        std::string finish()
+        {
+            stopping = true;
+            thread.join();
+            ::close (handle);
+            return bytes;
+        }
+
+    private:
+        int handle;
+        std::string bytes;
+        std::atomic<bool> stopping { false };
+        std::thread thread { [this]
+        {
+            for (char buffer[65536];;)
+                if (const auto count = ::read (handle, buffer, sizeof (buffer)); count > 0)
+                    bytes.append (buffer, (size_t) count);
+                else if (stopping)
+                    break;
+                else
+                    std::this_thread::sleep_for (std::chrono::milliseconds (5));
+        } };
+    };
 
     int framesIn (const juce::File& file)
     {
@@ -84,38 +130,100 @@ namespace
     };
 }
 
-TEST_F (HostFiles, AFolderIsRefusedAndAPipeIsWrittenNotReplaced)
+TEST_F (HostFiles, EveryOutputRefusesAFolderWritesAPipeOrDeviceAndFollowsALink)
 {
+    // A null device node of the test's own where one can be made: a host that
+    // replaced devices would harm only that, never the system's /dev/null.
+    const auto device = ::mknod (path ("null").toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) == 0 ? path ("null") : juce::String ("/dev/null");
     folder.getChildFile ("folder").createDirectory();
-    for (const auto* option : { "--output", "--save-state" })
+
+    for (const auto& [option, tag] : { std::pair ("--output", "RIFF"), std::pair ("--save-state", "ZLKS"), std::pair ("--snapshot", "\x89PNG") })
     {
-        const auto run = runHost ({ "--seconds", "0.05", "--output", path ("out.wav"), option, path ("folder") });
+        const juce::String name (option + 2);
+        auto runWith = [&, option = option] (const juce::String& target) {
+            return runHost ({ "--seconds", "0.05", "--output", path ("out.wav"), option, target });
+        };
+
+        auto run = runWith (path ("folder"));
         EXPECT_NE (run.exitCode, 0);
         EXPECT_TRUE (run.output.contains ("it is a folder")) << run.output;
         EXPECT_TRUE (folder.getChildFile ("folder").isDirectory());
-    }
 
-    // Both outputs fit in a pipe's buffer: the host need not wait for a reader.
-    int pipes[2] {};
-    for (int i = 0; i < 2; ++i)
-    {
-        ASSERT_EQ (::mkfifo (path (juce::String (i)).toRawUTF8(), 0600), 0);
-        pipes[i] = ::open (path (juce::String (i)).toRawUTF8(), O_RDONLY | O_NONBLOCK);
-    }
-    const auto run = runHost ({ "--seconds", "0.05", "--output", path ("0"), "--save-state", path ("1") });
-    EXPECT_EQ (run.exitCode, 0) << run.output;
+        ASSERT_EQ (::mkfifo (path (name + ".pipe").toRawUTF8(), 0600), 0);
+        PipeReader reader (path (name + ".pipe"));
+        run = runWith (path (name + ".pipe"));
+        const auto received = reader.finish();
+        EXPECT_EQ (run.exitCode, 0) << name << ": " << run.output;
+        EXPECT_EQ (received.substr (0, 4), tag) << name;
+        if (name == "output")   // a complete header
+        {
+            EXPECT_EQ (juce::ByteOrder::littleEndianInt (received.data() + 4) + 8, received.size());
+        }
+        EXPECT_TRUE (std::filesystem::is_fifo (path (name + ".pipe").toStdString())) << name;
 
-    char received[65536];
-    const auto audioBytes = ::read (pipes[0], received, sizeof (received));
-    EXPECT_EQ (std::string (received, 4) + juce::String ((int) juce::ByteOrder::littleEndianInt (received + 4) + 8).toStdString(),
-               "RIFF" + std::to_string (audioBytes));   // a complete header
-    EXPECT_GT (::read (pipes[1], received, sizeof (received)), 0);
-    EXPECT_EQ (std::string (received, 4), "ZLKS");
-    for (int i = 0; i < 2; ++i)
-    {
-        ::close (pipes[i]);
-        EXPECT_TRUE (std::filesystem::is_fifo (path (juce::String (i)).toStdString()));
+        run = runWith (device);
+        EXPECT_EQ (run.exitCode, 0) << name << ": " << run.output;
+        EXPECT_TRUE (std::filesystem::is_character_file (device.toStdString())) << name;
+
+        folder.getChildFile (name + ".old").replaceWithText ("old");
+        std::filesystem::create_symlink (path (name + ".old").toStdString(), path (name + ".link").toStdString());
+        run = runWith (path (name + ".link"));
+        EXPECT_EQ (run.exitCode, 0) << name << ": " << run.output;
+        EXPECT_TRUE (std::filesystem::is_symlink (path (name + ".link").toStdString())) << name;
+        juce::MemoryBlock written;
+        folder.getChildFile (name + ".old").loadFileAsData (written);
+        EXPECT_EQ (std::string (static_cast<const char*> (written.getData()), std::min<size_t> (4, written.getSize())), tag) << name;
     }
+}
+
+TEST_F (HostFiles, OnlyRegularFilesAreReadAsInputs)
+{
+    ASSERT_EQ (::mkfifo (path ("pipe").toRawUTF8(), 0600), 0);
+    folder.getChildFile ("folder").createDirectory();
+    folder.getChildFile ("huge.zlks").create();
+    ASSERT_EQ (::truncate (path ("huge.zlks").toRawUTF8(), 1 << 30), 0);
+    ASSERT_EQ (runHost ({ "--seconds", "0.01", "--output", path ("out.wav"), "--save-state", path ("state.zlks") }).exitCode, 0);
+    std::filesystem::create_symlink (path ("state.zlks").toStdString(), path ("link.zlks").toStdString());
+
+    struct Case { const char* option; juce::String file; const char* reason; };
+    const std::vector<Case> cases {
+        { "--load-state", "/dev/zero", "it is a device" },
+        { "--load-state", path ("pipe"), "it is a pipe" },
+        { "--load-state", path ("folder"), "it is a folder" },
+        { "--load-state", path ("huge.zlks"), "it is 1073741824 bytes, more than" },
+        { "--load-state", path ("link.zlks"), nullptr },
+        { "--input", "/dev/zero", "it is a device" },
+        { "--input", path ("pipe"), "it is a pipe" },
+        { "--input", path ("folder"), "it is a folder" },
+    };
+    for (const auto& [option, file, reason] : cases)
+    {
+        const auto run = runHost ({ "--seconds", "0.01", "--output", path ("out.wav"), option, file });
+        EXPECT_EQ (run.exitCode, reason == nullptr ? 0 : 1) << option << " " << file << ": " << run.output;
+        if (reason != nullptr)
+        {
+            EXPECT_TRUE (run.output.contains ("cannot read the ") && run.output.contains (file + ": " + reason)) << run.output;
+        }
+    }
+}
+
+TEST_F (HostFiles, RunsWritingTheSameFileAtOnceEachLeaveAWholeOne)
+{
+    for (const auto& [option, name, runs] : { std::tuple ("--output", "same.wav", 12), std::tuple ("--snapshot", "same.png", 6) })
+    {
+        std::vector<std::unique_ptr<juce::ChildProcess>> processes;
+        for (int i = 0; i < runs; ++i)
+            ASSERT_TRUE (startHost (*processes.emplace_back (std::make_unique<juce::ChildProcess>()), { "--seconds", "1", option, path (name) }));
+        for (auto& process : processes)
+        {
+            const auto run = finish (*process);
+            EXPECT_EQ (run.exitCode, 0) << name << ": " << run.output;
+        }
+    }
+    EXPECT_EQ (framesIn (folder.getChildFile ("same.wav")), 48000);
+    EXPECT_TRUE (juce::ImageFileFormat::loadFrom (folder.getChildFile ("same.png")).isValid());
+    const std::filesystem::directory_iterator files (folder.getFullPathName().toStdString());
+    EXPECT_EQ (std::distance (begin (files), end (files)), 2) << "temporary files left behind";
 }
 
 TEST_F (HostFiles, AudioIsReadByContentWithinTheFileAndRefusalsSayWhy)
@@ -167,6 +275,13 @@ TEST_F (HostFiles, RangesPrintedByListAreAccepted)
                 assignments[index].add (columns[0] + "=" + value);
     }
     ASSERT_EQ (assignments[2].size(), 73) << list.output;
+
+    // Plain decimals, as no exponent form here is shorter.
+    for (const auto* line : { "output_mix\tGlobal: Mix\t0 .. 100\tdefault 100", "gain-1\tBand 1: Gain\t0 .. 50\tdefault 10",
+                              "frequency_lowpass-1\tBand 1: Low Pass Frequency\t20 .. 20000\tdefault 20000",
+                              "compgain-1\tBand 1: Compensation Gain\t0.063095726 .. 15.848933\tdefault 1.000096" })
+        EXPECT_TRUE (list.output.contains (line)) << line;
+    EXPECT_FALSE (list.output.contains ("e+")) << list.output;
 
     // One float step beyond a range end is rounding too.
     for (const auto& maximum : juce::StringArray (assignments[1]))

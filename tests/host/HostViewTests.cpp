@@ -15,12 +15,16 @@ namespace
         juce::String output;
     };
 
-    /** Runs zelk_host with DISPLAY removed from its environment, or kept. */
-    juce::ChildProcess* startHost (juce::ChildProcess& process, const juce::StringArray& arguments, bool withDisplay)
+    /** Runs zelk_host with DISPLAY removed from its environment, or kept;
+        in `workingFolder` when one is given. */
+    juce::ChildProcess* startHost (juce::ChildProcess& process, const juce::StringArray& arguments, bool withDisplay,
+                                   const juce::File& workingFolder = {})
     {
         juce::StringArray command;
         if (! withDisplay)
             command.addArray ({ "/usr/bin/env", "-u", "DISPLAY" });
+        if (workingFolder != juce::File())
+            command.addArray ({ "/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", workingFolder.getFullPathName() });
         command.add (ZELK_HOST_PROGRAM);
         command.addArray (arguments);
         return process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr) ? &process : nullptr;
@@ -32,6 +36,20 @@ namespace
         run.output = process.readAllProcessOutput();
         process.waitForProcessToFinish (60000);
         run.exitCode = (int) process.getExitCode();
+        return run;
+    }
+
+    /** As finish(), for a host that should end within `milliseconds`: one
+        still running then is ended and reported. */
+    Run finishWithin (juce::ChildProcess& process, int milliseconds)
+    {
+        // One wait only: JUCE's ChildProcess forgets the exit status on a second.
+        const bool ended = process.waitForProcessToFinish (milliseconds);
+        if (! ended)
+            process.kill();
+        Run run { ended ? (int) process.getExitCode() : -1, process.readAllProcessOutput() };
+        if (! ended)
+            run.output = "still running after " + juce::String (milliseconds) + " ms; said: " + run.output;
         return run;
     }
 
@@ -92,19 +110,23 @@ TEST_F (HostView, WindowNeedsADisplay)
     EXPECT_NE (finish (both).exitCode, 0);
 }
 
-TEST_F (HostView, ClosingTheWindowEndsTheHostAndStoresTheState)
+TEST_F (HostView, ClosingOrDestroyingTheWindowEndsTheHostAndStoresTheState)
 {
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
         GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
 
     const auto state = folder.getChildFile ("state.zlks");
-    hosttest::X11WindowCloser user;
-    juce::ChildProcess process;
-    ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
-    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000));
-    const auto run = finish (process);
-    EXPECT_EQ (run.exitCode, 0) << run.output;
-    EXPECT_TRUE (state.existsAsFile());
+    for (const bool destroy : { false, true })
+    {
+        state.deleteFile();
+        hosttest::X11WindowCloser user;
+        juce::ChildProcess process;
+        ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
+        ASSERT_TRUE (destroy ? user.destroyWindowTitled ("ZELK-MULTI", 20000) : user.closeWindowTitled ("ZELK-MULTI", 20000));
+        const auto run = finishWithin (process, 5000);
+        EXPECT_EQ (run.exitCode, 0) << (destroy ? "destroyed: " : "closed: ") << run.output;
+        EXPECT_TRUE (state.existsAsFile()) << (destroy ? "destroyed" : "closed");
+    }
 
     // The stored state is one the host can load again.
     juce::ChildProcess again;
@@ -112,4 +134,32 @@ TEST_F (HostView, ClosingTheWindowEndsTheHostAndStoresTheState)
                                    "--output", folder.getChildFile ("out.wav").getFullPathName() }, false), nullptr);
     const auto rerun = finish (again);
     EXPECT_EQ (rerun.exitCode, 0) << rerun.output;
+}
+
+TEST_F (HostView, AStateThatCannotBeWrittenIsRefusedBeforeTheWindowOpensAndKeptWhenWritingFailsOnClosing)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
+
+    juce::ChildProcess refused;
+    ASSERT_NE (startHost (refused, { "--gui", "--save-state", "nodir/mix.zlks" }, true, folder), nullptr);
+    const auto refusal = finishWithin (refused, 10000);
+    EXPECT_EQ (refusal.exitCode, 1) << refusal.output;
+    EXPECT_TRUE (refusal.output.contains ("nodir/mix.zlks") && refusal.output.contains ("does not exist")) << refusal.output;
+
+    // The folder goes while the window is open: the state is kept beside the host.
+    const auto gone = folder.getChildFile ("gone");
+    folder.getChildFile ("zelk-state-recovered.zlks").replaceWithText ("an earlier one, kept");
+    gone.createDirectory();
+    hosttest::X11WindowCloser user;
+    juce::ChildProcess process;
+    ASSERT_NE (startHost (process, { "--gui", "--save-state", "gone/mix.zlks" }, true, folder), nullptr);
+    ASSERT_TRUE (user.waitForWindowTitled ("ZELK-MULTI", 20000));
+    gone.deleteRecursively();
+    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 1000));
+    const auto run = finishWithin (process, 10000);
+    EXPECT_EQ (run.exitCode, 1) << run.output;
+    EXPECT_TRUE (run.output.contains ("kept in " + folder.getChildFile ("zelk-state-recovered-2.zlks").getFullPathName())) << run.output;
+    EXPECT_TRUE (folder.getChildFile ("zelk-state-recovered-2.zlks").loadFileAsString().startsWith ("ZLKS"));
+    EXPECT_EQ (folder.getChildFile ("zelk-state-recovered.zlks").loadFileAsString(), "an earlier one, kept");
 }

@@ -23,6 +23,7 @@ namespace hosttest
         decltype (&XFree) free = get<decltype (XFree)> ("XFree");
         decltype (&XInternAtom) internAtom = get<decltype (XInternAtom)> ("XInternAtom");
         decltype (&XSendEvent) sendEvent = get<decltype (XSendEvent)> ("XSendEvent");
+        decltype (&XDestroyWindow) destroyWindow = get<decltype (XDestroyWindow)> ("XDestroyWindow");
         decltype (&XFlush) flush = get<decltype (XFlush)> ("XFlush");
         decltype (&XSetErrorHandler) setErrorHandler = get<decltype (XSetErrorHandler)> ("XSetErrorHandler");
         XErrorHandler previousErrorHandler = nullptr;
@@ -90,16 +91,39 @@ namespace hosttest
             dlclose (connection->xlib);
     }
 
-    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs)
+    unsigned long X11WindowCloser::waitForTopLevel (const std::string& title, int timeoutMs)
     {
         auto& c = *connection;
         if (c.display == nullptr || c.protocols == 0)
-            return false;
+            return 0;
 
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
         Window window = 0;
         while ((window = c.findTopLevel (title)) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for (std::chrono::milliseconds (50));
+        return window;
+    }
+
+    bool X11WindowCloser::waitForWindowTitled (const std::string& title, int timeoutMs)
+    {
+        return waitForTopLevel (title, timeoutMs) != 0;
+    }
+
+    bool X11WindowCloser::destroyWindowTitled (const std::string& title, int timeoutMs)
+    {
+        auto& c = *connection;
+        const auto window = waitForTopLevel (title, timeoutMs);
+        if (window == 0 || c.destroyWindow == nullptr)
+            return false;
+        c.destroyWindow (c.display, window);
+        c.flush (c.display);
+        return true;
+    }
+
+    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs)
+    {
+        auto& c = *connection;
+        const auto window = waitForTopLevel (title, timeoutMs);
         if (window == 0)
             return false;
 

@@ -1,5 +1,6 @@
 // Closes another program's top-level window as a user does with the window's
-// close button: the window manager's WM_DELETE_WINDOW message.
+// close button (the window manager's WM_DELETE_WINDOW message), or destroys it
+// from outside as a window manager or `xdotool windowclose` can.
 #pragma once
 
 #include <memory>
@@ -20,7 +21,15 @@ namespace hosttest
             asks it to close; false when none appeared. */
         bool closeWindowTitled (const std::string& title, int timeoutMs);
 
+        /** Waits as above and destroys the window (XDestroyWindow). */
+        bool destroyWindowTitled (const std::string& title, int timeoutMs);
+
+        /** Waits as above; true once such a window is there. */
+        bool waitForWindowTitled (const std::string& title, int timeoutMs);
+
     private:
+        unsigned long waitForTopLevel (const std::string& title, int timeoutMs);
+
         struct Connection;
         std::unique_ptr<Connection> connection;
     };
