@@ -273,24 +273,17 @@ TEST (CallRecords, KeptOnlyWhileSwitchedOnEvenWithAnotherThreadCalling)
     HostAutomationDelegate automation;
     HostViewContainer view { InstanceOptions {} };
     AAX_Point size { 525, 950 };
-    auto call = [&] {
-        automation.RegisterControl ("gain");
-        automation.PostCurrentValue ("gain", 0.5);
-        view.SetViewSize (size);
-    };
+    auto call = [&] { automation.RegisterControl ("gain"); automation.PostCurrentValue ("gain", 0.5); view.SetViewSize (size); };
 
     callRecordsKept = false;
-    for (int i = 0; i < 100; ++i)
-        call();
+    call();
     EXPECT_TRUE (automation.calls().empty() && automation.currentValuesFor ("gain").empty() && view.requestedSizes().empty());
     EXPECT_EQ (automation.registeredParameters().size(), 1u) << "what the host works with is kept";
 
     std::thread caller ([&] { for (int i = 0; i < 2000; ++i) call(); });
     callRecordsKept = true;
-    for (int i = 0; i < 100; ++i)
-        automation.calls();
+    automation.calls();
     caller.join();
     call();
-    EXPECT_EQ (automation.calls().back(), "current gain 0.5");
-    EXPECT_EQ (view.requestedSizes().back().horz, 950.0f);
+    EXPECT_TRUE (automation.calls().back() == "current gain 0.5" && view.requestedSizes().back().horz == 950.0f);
 }

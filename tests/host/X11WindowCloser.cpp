@@ -91,41 +91,30 @@ namespace hosttest
             dlclose (connection->xlib);
     }
 
-    unsigned long X11WindowCloser::waitForTopLevel (const std::string& title, int timeoutMs)
+    unsigned long X11WindowCloser::findWindow (const std::string& title, int timeoutMs)
     {
         auto& c = *connection;
-        if (c.display == nullptr || c.protocols == 0)
-            return 0;
-
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
         Window window = 0;
-        while ((window = c.findTopLevel (title)) == 0 && std::chrono::steady_clock::now() < deadline)
+        while (c.display != nullptr && c.protocols != 0 && (window = c.findTopLevel (title)) == 0
+               && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for (std::chrono::milliseconds (50));
         return window;
     }
 
-    bool X11WindowCloser::waitForWindowTitled (const std::string& title, int timeoutMs)
-    {
-        return waitForTopLevel (title, timeoutMs) != 0;
-    }
-
-    bool X11WindowCloser::destroyWindowTitled (const std::string& title, int timeoutMs)
+    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs, bool destroy)
     {
         auto& c = *connection;
-        const auto window = waitForTopLevel (title, timeoutMs);
-        if (window == 0 || c.destroyWindow == nullptr)
-            return false;
-        c.destroyWindow (c.display, window);
-        c.flush (c.display);
-        return true;
-    }
-
-    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs)
-    {
-        auto& c = *connection;
-        const auto window = waitForTopLevel (title, timeoutMs);
+        const auto window = findWindow (title, timeoutMs);
         if (window == 0)
             return false;
+
+        if (destroy)
+        {
+            c.destroyWindow (c.display, window);
+            c.flush (c.display);
+            return true;
+        }
 
         XEvent event {};
         event.xclient.type = ClientMessage;

@@ -1,6 +1,6 @@
 // Closes another program's top-level window as a user does with the window's
 // close button (the window manager's WM_DELETE_WINDOW message), or destroys it
-// from outside as a window manager or `xdotool windowclose` can.
+// from outside as a window manager or `xdotool windowclose` may.
 #pragma once
 
 #include <memory>
@@ -18,17 +18,14 @@ namespace hosttest
         ~X11WindowCloser();
 
         /** Waits up to `timeoutMs` for a top-level window titled `title` and
-            asks it to close; false when none appeared. */
-        bool closeWindowTitled (const std::string& title, int timeoutMs);
-
-        /** Waits as above and destroys the window (XDestroyWindow). */
-        bool destroyWindowTitled (const std::string& title, int timeoutMs);
+            asks it to close, or destroys it; false when none appeared. */
+        bool closeWindowTitled (const std::string& title, int timeoutMs, bool destroy = false);
 
         /** Waits as above; true once such a window is there. */
-        bool waitForWindowTitled (const std::string& title, int timeoutMs);
+        bool waitForWindowTitled (const std::string& title, int timeoutMs) { return findWindow (title, timeoutMs) != 0; }
 
     private:
-        unsigned long waitForTopLevel (const std::string& title, int timeoutMs);
+        unsigned long findWindow (const std::string& title, int timeoutMs);
 
         struct Connection;
         std::unique_ptr<Connection> connection;
