@@ -97,8 +97,9 @@ namespace
 
 TEST_F (HostFiles, EveryOutputRefusesAFolderWritesAPipeOrDeviceAndFollowsALink)
 {
-    // The test's own null device where it may make one: a host replacing devices would harm only that.
-    const auto device = ::mknod (path ("null").toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) == 0 ? path ("null") : juce::String ("/dev/null");
+    // The test's own null device where it may make and open one: a host replacing devices would harm only that.
+    const auto device = ::mknod (path ("null").toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) == 0
+                         && ::close (::open (path ("null").toRawUTF8(), O_WRONLY)) == 0 ? path ("null") : juce::String ("/dev/null");
     folder.getChildFile ("folder").createDirectory();
     std::filesystem::create_symlink (path ("old").toStdString(), path ("link").toStdString());
     ASSERT_EQ (::mkfifo (path ("pipe").toRawUTF8(), 0600), 0);
