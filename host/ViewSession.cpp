@@ -85,6 +85,7 @@ bool ViewSession::prepare (juce::String& error)
         return false;
     }
     zelkhost::installHostXErrorHandler();
+    zelkhost::installDisplayLossHandler();
     window = std::make_unique<HostWindow>();
     return true;
 }
@@ -101,9 +102,12 @@ void ViewSession::configure (zelkhost::InstanceOptions& options) const
 bool ViewSession::run (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
                        double sampleRate, int blockSize, const juce::File& snapshotFile, juce::String& error)
 {
-    if (const auto result = instance.openView(); result != AAX_SUCCESS)
+    const auto opened = instance.openView();
+    if (window != nullptr)
+        zelkhost::installDisplayLossHandler();   // the plug-in may have put up its own on opening its view
+    if (opened != AAX_SUCCESS)
     {
-        error = resultText ("opening the plug-in's view", result);
+        error = resultText ("opening the plug-in's view", opened);
         return false;
     }
 

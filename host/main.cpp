@@ -18,6 +18,7 @@
 #include "PluginSession.h"
 #include "StoredState.h"
 #include "ViewSession.h"
+#include "XErrorHandler.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -238,11 +239,14 @@ int main (int argc, char* argv[])
 
         if (view != nullptr)
         {
-            if (! view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error))
-                return fail (error);
-            if (saveStatePath.isNotEmpty())
-                if (const auto failed = saveState())
-                    return failed;
+            // A lost display ends the process at once: the state is stored
+            // first, and once stored, the status stays what it was.
+            zelkhost::setDisplayLossAction ([&] { return saveStatePath.isNotEmpty() ? saveState() : 0; });
+            const auto status = view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error)
+                                    ? (saveStatePath.isNotEmpty() ? saveState() : 0) : fail (error);
+            zelkhost::setDisplayLossAction ([status] { return status; });
+            if (status != 0)
+                return status;
             instance->uninitialize();
             if (snapshotPath.isNotEmpty())
                 std::cout << "wrote " << here.getChildFile (snapshotPath).getFullPathName() << std::endl;
