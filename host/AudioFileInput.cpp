@@ -1,4 +1,5 @@
 #include "AudioFileInput.h"
+#include "InputFiles.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -196,17 +197,17 @@ namespace zelkhost
     {
         const auto name = file.getFullPathName();
 
-        if (file.isDirectory())
+        // Checked before it is opened: opening a pipe would wait for a writer.
+        if (const auto problem = inputFileProblem (file); problem.isNotEmpty())
         {
-            error = "input " + name + " is a folder, not an audio file";
+            error = "cannot read the input file " + name + ": " + problem;
             return false;
         }
 
         auto stream = std::make_unique<juce::FileInputStream> (file);
-
-        if (! file.existsAsFile() || stream->failedToOpen())
+        if (stream->failedToOpen())
         {
-            error = "input file " + name + (file.existsAsFile() ? " cannot be opened" : " does not exist");
+            error = "cannot read the input file " + name + ": " + stream->getStatus().getErrorMessage();
             return false;
         }
 

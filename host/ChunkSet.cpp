@@ -10,8 +10,8 @@ namespace zelkhost
         constexpr char fileTag[4] = { 'Z', 'L', 'K', 'S' };
         constexpr uint32_t formatVersion = 1;
         constexpr std::size_t nameBytes = 32;
-        constexpr uint32_t largestChunk = 64u * 1024u * 1024u;
-        constexpr uint32_t mostChunks = 1024;
+        constexpr uint32_t largestChunk = ChunkSet::largestChunk;
+        constexpr uint32_t mostChunks = ChunkSet::mostChunks;
 
         void putWord (std::vector<char>& out, uint32_t value)
         {

@@ -6,6 +6,7 @@
 
 #include "AAX.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +28,15 @@ namespace zelkhost
 
     struct ChunkSet
     {
+        static constexpr uint32_t largestChunk = 64u * 1024u * 1024u;    ///< the most data bytes one chunk may hold
+        static constexpr uint32_t mostChunks = 1024;
+        static constexpr std::size_t fileHeaderBytes = 12, chunkHeaderBytes = 44;
+
+        /** The most bytes a state file is read from: a chunk of the largest
+            size and the headers of the most chunks. A real state is a few
+            kilobytes; this keeps a wrong file from filling the memory. */
+        static constexpr std::size_t largestFile = fileHeaderBytes + mostChunks * chunkHeaderBytes + largestChunk;
+
         std::vector<StoredChunk> chunks;
 
         const StoredChunk* find (AAX_CTypeID id) const

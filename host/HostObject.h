@@ -14,6 +14,14 @@
 
 namespace zelkhost
 {
+    /** Whether host objects keep a record of what the plug-in calls: their
+        call lines (calls()) and the requests, packets, notifications and
+        view sizes the controller, its automation and the view container
+        list. On by default, for the tests that read them; a host that runs
+        for long switches it off, so that its memory stays flat. For every
+        host object of the process; any thread may read or change it. */
+    inline std::atomic<bool> callRecordsKept { true };
+
     /** What every host object shares, independent of the interface it implements. */
     class HostObjectBase
     {
@@ -40,7 +48,7 @@ namespace zelkhost
         virtual std::vector<const HostObjectBase*> parts() const { return {}; }
 
         /** The calls this object logs, one line each in the order they came
-            (for example "AddName Multiband Saturator"). */
+            (for example "AddName Multiband Saturator"), while callRecordsKept. */
         std::vector<std::string> calls() const
         {
             const std::lock_guard<std::mutex> guard (mCallLock);
@@ -56,6 +64,8 @@ namespace zelkhost
     protected:
         void logCall (std::string line) const
         {
+            if (! callRecordsKept.load (std::memory_order_relaxed))
+                return;
             const std::lock_guard<std::mutex> guard (mCallLock);
             mCalls.push_back (std::move (line));
         }

@@ -61,7 +61,8 @@ namespace zelkhost
             return AAX_ERROR_NULL_ARGUMENT;
         {
             const std::lock_guard<std::mutex> guard (mLock);
-            mSetRequests.emplace_back (id, normalizedValue);
+            if (callRecordsKept.load (std::memory_order_relaxed))
+                mSetRequests.emplace_back (id, normalizedValue);
         }
 
         // Answered without holding the lock: the effect reports the new value
@@ -77,7 +78,8 @@ namespace zelkhost
         if (id == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         const std::lock_guard<std::mutex> guard (mLock);
-        mCurrentValuePosts.emplace_back (id, normalizedValue);
+        if (callRecordsKept.load (std::memory_order_relaxed))
+            mCurrentValuePosts.emplace_back (id, normalizedValue);
         return AAX_SUCCESS;
     }
 
@@ -322,7 +324,8 @@ namespace zelkhost
         {
             const std::lock_guard<std::mutex> guard (mLock);
             const auto* bytes = static_cast<const unsigned char*> (payload);
-            mPostedPackets.push_back ({ field, std::vector<unsigned char> (bytes, bytes + size) });
+            if (callRecordsKept.load (std::memory_order_relaxed))
+                mPostedPackets.push_back ({ field, std::vector<unsigned char> (bytes, bytes + size) });
             const auto found = mMailboxes.find (field);
             mailbox = found != mMailboxes.end() ? found->second : nullptr;
         }
@@ -348,7 +351,8 @@ namespace zelkhost
             return AAX_ERROR_NULL_ARGUMENT;
         const auto* bytes = static_cast<const unsigned char*> (data);
         const std::lock_guard<std::mutex> guard (mLock);
-        mNotifications.emplace_back (type, std::vector<unsigned char> (bytes, bytes + size));
+        if (callRecordsKept.load (std::memory_order_relaxed))
+            mNotifications.emplace_back (type, std::vector<unsigned char> (bytes, bytes + size));
         return AAX_SUCCESS;
     }
 
@@ -451,7 +455,8 @@ namespace zelkhost
     AAX_Result HostViewContainer::SetViewSize (AAX_Point& size)
     {
         const std::lock_guard<std::mutex> guard (mLock);
-        mRequestedSizes.push_back (size);
+        if (callRecordsKept.load (std::memory_order_relaxed))
+            mRequestedSizes.push_back (size);
         return AAX_SUCCESS;
     }
 

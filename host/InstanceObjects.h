@@ -51,7 +51,9 @@ namespace zelkhost
 
         std::set<std::string> registeredParameters() const;
         int setValueRequests() const;
-        /** Set requests and posted current values: parameter ID and value, in order. */
+        /** Set requests and posted current values: parameter ID and value, in
+            order (recorded while callRecordsKept, as are packets, notifications
+            and view sizes below). */
         using ValuePosts = std::vector<std::pair<std::string, double>>;
         ValuePosts setRequests() const;
         std::vector<double> setRequestsFor (const std::string& id) const;
@@ -125,6 +127,7 @@ namespace zelkhost
         /** Where packets posted for a field go on to the audio thread. */
         void routePackets (AAX_CFieldIndex field, PacketMailbox* mailbox);
 
+        /** What the plug-in posted and sent, in order (while callRecordsKept). */
         std::vector<PostedPacket> postedPackets() const;
         std::vector<std::pair<AAX_CTypeID, std::vector<unsigned char>>> notifications() const;
         int32_t signalLatency() const;
@@ -208,7 +211,7 @@ namespace zelkhost
         AAX_Result HandleMultipleParametersMouseDrag (const AAX_CParamID* ids, uint32_t count, uint32_t modifiers) override;
         AAX_Result HandleMultipleParametersMouseUp (const AAX_CParamID* ids, uint32_t count, uint32_t modifiers) override;
 
-        /** Sizes the plug-in asked for, in order. */
+        /** Sizes the plug-in asked for, in order (while callRecordsKept). */
         std::vector<AAX_Point> requestedSizes() const;
 
     protected:

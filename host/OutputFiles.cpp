@@ -2,11 +2,12 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <unistd.h>
 
 namespace zelkhost
@@ -14,8 +15,6 @@ namespace zelkhost
     namespace
     {
         namespace fs = std::filesystem;
-
-        using StreamWriter = std::function<bool (juce::OutputStream&)>;
 
         /** Lets a format writer, which deletes its stream, write into a
             stream owned elsewhere. */
@@ -33,10 +32,80 @@ namespace zelkhost
             juce::OutputStream& target;
         };
 
+        juce::String errorText (int code) { return juce::String (std::strerror (code)); }
+
+        /** Why `file` could not be created (`code` from open), in words. */
+        juce::String whyNotCreated (const juce::File& file, int code)
+        {
+            const auto folder = file.getParentDirectory();
+            if (! folder.exists())
+                return "its folder " + folder.getFullPathName() + " does not exist";
+            if (! folder.isDirectory())
+                return folder.getFullPathName() + " is not a folder";
+            return errorText (code);
+        }
+
+        /** Writes all the bytes to an open file; false with errno set. */
+        bool writeAll (int handle, const void* bytes, size_t size)
+        {
+            const auto* data = static_cast<const char*> (bytes);
+            while (size > 0)
+            {
+                const auto done = ::write (handle, data, size);
+                if (done < 0 && errno == EINTR)
+                    continue;
+                if (done <= 0)
+                {
+                    if (done == 0)
+                        errno = EIO;
+                    return false;
+                }
+                data += done;
+                size -= static_cast<size_t> (done);
+            }
+            return true;
+        }
+
+        /** A new, empty file beside `file`, hidden and named for this run
+            alone (the process and a counter), made exclusively. An invalid
+            File with the reason when none can be made. */
+        juce::File makeHiddenSibling (const juce::File& file, juce::String& problem)
+        {
+            static std::atomic<unsigned int> serial { 0 };
+
+            auto name = file.getFileName();
+            while (name.getNumBytesAsUTF8() > 200)    // room for the additions within a file name's 255 bytes
+                name = name.dropLastCharacters (1);
+
+            for (int attempt = 0; attempt < 100; ++attempt)
+            {
+                const auto candidate = file.getSiblingFile ("." + name + "." + juce::String (::getpid()) + "-"
+                                                            + juce::String (++serial) + ".partial");
+                const int handle = ::open (candidate.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (handle >= 0)
+                {
+                    ::close (handle);
+                    return candidate;
+                }
+                if (errno != EEXIST)
+                {
+                    problem = whyNotCreated (candidate, errno);
+                    return {};
+                }
+            }
+            problem = "no unused temporary name beside it";
+            return {};
+        }
+
         bool writeThroughHiddenSibling (const juce::File& file, const StreamWriter& write, const juce::String& failure, juce::String& error)
         {
-            const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
-            temporary.deleteFile();
+            juce::String problem;
+            const auto temporary = makeHiddenSibling (file, problem);
+            if (temporary == juce::File())
+            {
+                error = failure + ": " + problem;
+                return false;
+            }
 
             bool written = false;
             {
@@ -46,13 +115,13 @@ namespace zelkhost
                 written = written && stream.getStatus().wasOk();
             }
 
-            if (! written || ! temporary.moveFileTo (file))
-            {
-                temporary.deleteFile();
-                error = failure;
-                return false;
-            }
-            return true;
+            // rename() replaces the old file in one step: there is always a whole one.
+            if (written && std::rename (temporary.getFullPathName().toRawUTF8(), file.getFullPathName().toRawUTF8()) == 0)
+                return true;
+
+            error = failure + (written ? ": " + errorText (errno) : juce::String());
+            temporary.deleteFile();
+            return false;
         }
 
         /** A pipe or device takes the whole file in order: it cannot go back
@@ -69,61 +138,108 @@ namespace zelkhost
             const int handle = ::open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CLOEXEC);
             if (handle < 0)
             {
-                error = failure + ": " + juce::String (std::strerror (errno));
+                error = failure + ": " + errorText (errno);
                 return false;
             }
 
-            const auto* data = static_cast<const char*> (bytes.getData());
-            size_t remaining = bytes.getDataSize();
-            while (remaining > 0)
+            const bool written = writeAll (handle, bytes.getData(), bytes.getDataSize());
+            const auto code = errno;
+            if (::close (handle) != 0 || ! written)
             {
-                const auto done = ::write (handle, data, remaining);
-                if (done < 0 && errno == EINTR)
-                    continue;
-                if (done <= 0)
-                {
-                    error = failure + ": " + juce::String (std::strerror (errno));
-                    ::close (handle);
-                    return false;
-                }
-                data += done;
-                remaining -= static_cast<size_t> (done);
-            }
-
-            if (::close (handle) != 0)
-            {
-                error = failure + ": " + juce::String (std::strerror (errno));
+                error = failure + ": " + errorText (written ? errno : code);
                 return false;
             }
             return true;
         }
 
-        bool writeOutputFile (const juce::File& destination, const StreamWriter& write, const juce::String& what, juce::String& error)
+        /** The path a write goes to: the destination with every symbolic
+            link followed, also one that points at nothing yet. */
+        fs::path resolvedPath (const juce::File& destination)
         {
-            std::error_code problem;
-            auto path = fs::weakly_canonical (fs::path (destination.getFullPathName().toStdString()), problem);
-            if (problem)
-                path = destination.getFullPathName().toStdString();
-
-            const juce::File file (juce::String (path.string()));
-            const auto failure = "cannot write " + what + (what.isEmpty() ? "" : " ") + file.getFullPathName();
-
-            switch (fs::status (path, problem).type())
+            fs::path path = destination.getFullPathName().toStdString();
+            for (int links = 0; links < 40; ++links)
             {
-                case fs::file_type::directory:
-                    error = failure + ": it is a folder; give a file name";
-                    return false;
+                std::error_code problem;
+                const auto resolved = fs::weakly_canonical (path, problem);
+                if (problem)
+                    return path;
+                if (! fs::is_symlink (fs::symlink_status (resolved, problem)))
+                    return resolved;
 
-                case fs::file_type::fifo:
-                case fs::file_type::character:
-                case fs::file_type::block:
-                case fs::file_type::socket:
-                    return writeDirectly (file, write, failure, error);
-
-                default:
-                    return writeThroughHiddenSibling (file, write, failure, error);
+                const auto target = fs::read_symlink (resolved, problem);
+                if (problem)
+                    return resolved;
+                path = target.is_absolute() ? target : resolved.parent_path() / target;
             }
+            return path;
         }
+
+        /** Where a write goes, what stands there and how to name it in a message. */
+        struct Destination
+        {
+            explicit Destination (const juce::File& destination, const juce::String& what)
+            {
+                const auto path = resolvedPath (destination);
+                std::error_code problem;
+                file = juce::File (juce::String (path.string()));
+                type = fs::status (path, problem).type();
+                failure = "cannot write " + what + (what.isEmpty() ? "" : " ") + file.getFullPathName();
+            }
+
+            bool isFolder() const { return type == fs::file_type::directory; }
+
+            bool takesDataDirectly() const
+            {
+                return type == fs::file_type::fifo || type == fs::file_type::character
+                    || type == fs::file_type::block || type == fs::file_type::socket;
+            }
+
+            juce::String folderRefusal() const { return failure + ": it is a folder; give a file name"; }
+
+            juce::File file;
+            fs::file_type type = fs::file_type::none;
+            juce::String failure;
+        };
+    }
+
+    bool writeOutputFile (const juce::File& destination, const StreamWriter& write, const juce::String& what, juce::String& error)
+    {
+        const Destination target (destination, what);
+        if (target.isFolder())
+        {
+            error = target.folderRefusal();
+            return false;
+        }
+        return target.takesDataDirectly() ? writeDirectly (target.file, write, target.failure, error)
+                                           : writeThroughHiddenSibling (target.file, write, target.failure, error);
+    }
+
+    bool checkOutputFile (const juce::File& destination, const juce::String& what, juce::String& error)
+    {
+        const Destination target (destination, what);
+        if (target.isFolder())
+        {
+            error = target.folderRefusal();
+            return false;
+        }
+
+        if (target.takesDataDirectly())
+        {
+            if (::access (target.file.getFullPathName().toRawUTF8(), W_OK) == 0)
+                return true;
+            error = target.failure + ": " + errorText (errno);
+            return false;
+        }
+
+        juce::String problem;
+        const auto trial = makeHiddenSibling (target.file, problem);
+        if (trial == juce::File())
+        {
+            error = target.failure + ": " + problem;
+            return false;
+        }
+        trial.deleteFile();
+        return true;
     }
 
     bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate, juce::String& error)
@@ -145,5 +261,35 @@ namespace zelkhost
     bool writeDataFile (const juce::File& file, const void* data, size_t size, const juce::String& what, juce::String& error)
     {
         return writeOutputFile (file, [&] (juce::OutputStream& out) { return out.write (data, size); }, what, error);
+    }
+
+    bool writeNewDataFile (const juce::File& folder, const juce::String& stem, const juce::String& extension,
+                           const void* data, size_t size, juce::File& written, juce::String& error)
+    {
+        for (int number = 1; number <= 10000; ++number)
+        {
+            const auto candidate = folder.getChildFile (stem + (number > 1 ? "-" + juce::String (number) : juce::String()) + extension);
+            const int handle = ::open (candidate.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (handle < 0 && errno == EEXIST)
+                continue;
+            if (handle < 0)
+            {
+                error = "cannot write " + candidate.getFullPathName() + ": " + whyNotCreated (candidate, errno);
+                return false;
+            }
+
+            const bool complete = writeAll (handle, data, size);
+            const auto code = errno;
+            if (::close (handle) != 0 || ! complete)
+            {
+                error = "cannot write " + candidate.getFullPathName() + ": " + errorText (complete ? errno : code);
+                candidate.deleteFile();
+                return false;
+            }
+            written = candidate;
+            return true;
+        }
+        error = "no unused name for " + stem + extension + " in " + folder.getFullPathName();
+        return false;
     }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, const juce::String& id)
@@ -17,14 +18,25 @@ juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, cons
 
 juce::String exactValueText (float value)
 {
-    char text[32] = {};
-    for (int digits = 1; digits <= std::numeric_limits<float>::max_digits10; ++digits)
+    if (! std::isfinite (value))
+        return juce::String (value);
+
+    // The fewest significant digits that read back as this float (as parseNumber reads) ...
+    char exponentForm[32] = {};
+    int digits = 1;
+    for (; digits < std::numeric_limits<float>::max_digits10; ++digits)
     {
-        std::snprintf (text, sizeof (text), "%.*g", digits, (double) value);
-        if (static_cast<float> (std::strtod (text, nullptr)) == value)   // read back as parseNumber does
+        std::snprintf (exponentForm, sizeof (exponentForm), "%.*e", digits - 1, (double) value);
+        if (static_cast<float> (std::strtod (exponentForm, nullptr)) == value)
             break;
     }
-    return text;
+    std::snprintf (exponentForm, sizeof (exponentForm), "%.*e", digits - 1, (double) value);
+
+    // ... written out in plain decimals unless the exponent form is shorter.
+    const auto exponent = std::atoi (std::strchr (exponentForm, 'e') + 1);
+    char plainForm[64] = {};
+    std::snprintf (plainForm, sizeof (plainForm), "%.*f", std::max (0, digits - 1 - exponent), (double) value);
+    return std::strlen (exponentForm) < std::strlen (plainForm) ? exponentForm : plainForm;
 }
 
 namespace

@@ -30,5 +30,6 @@ double normalisedValueOf (const ParameterAssignment& assignment, juce::AudioProc
 juce::RangedAudioParameter* findParameter (juce::AudioProcessor& processor, const juce::String& id);
 
 /** The shortest text that reads back as exactly this float (at most 9
-    significant digits), as --list prints ranges and defaults. */
+    significant digits), in plain decimals ("50", "0.063095726") unless the
+    exponent form is shorter ("1e+06"), as --list prints ranges and defaults. */
 juce::String exactValueText (float value);

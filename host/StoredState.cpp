@@ -3,6 +3,7 @@
 #include "AAX_Errors.h"
 #include "EffectInstance.h"
 #include "HostServices.h"
+#include "InputFiles.h"
 #include "OutputFiles.h"
 
 namespace zelkhost
@@ -10,9 +11,10 @@ namespace zelkhost
     bool readStateFile (const juce::File& file, ChunkSet& state, juce::String& error)
     {
         juce::MemoryBlock bytes;
-        if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
+        juce::String problem;
+        if (! readInputFile (file, (juce::int64) ChunkSet::largestFile, bytes, problem))
         {
-            error = "state file " + file.getFullPathName() + " does not exist or cannot be read";
+            error = "cannot read the state file " + file.getFullPathName() + ": " + problem;
             return false;
         }
 
@@ -30,6 +32,27 @@ namespace zelkhost
     {
         const auto bytes = state.serialise();
         return writeDataFile (file, bytes.data(), bytes.size(), "the state file", error);
+    }
+
+    bool writeStateFileOrKeepIt (const juce::File& file, const juce::Array<juce::File>& spareFolders,
+                                 const ChunkSet& state, juce::String& error)
+    {
+        if (writeStateFile (file, state, error))
+            return true;
+
+        const auto bytes = state.serialise();
+        juce::String spareError;
+        for (const auto& folder : spareFolders)
+        {
+            juce::File kept;
+            if (writeNewDataFile (folder, "zelk-state-recovered", ".zlks", bytes.data(), bytes.size(), kept, spareError))
+            {
+                error << "\nthe state is kept in " << kept.getFullPathName() << " instead";
+                return false;
+            }
+        }
+        error << "\nthe state is lost: " << (spareError.isNotEmpty() ? spareError : juce::String ("no folder to keep it in"));
+        return false;
     }
 
     juce::String chunkResultInWords (AAX_Result result)

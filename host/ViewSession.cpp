@@ -4,6 +4,8 @@
 #include "AAX_Errors.h"
 #include "EffectInstance.h"
 #include "LoopPlayer.h"
+#include "OutputFiles.h"
+#include "X11WindowWatch.h"
 #include "client/EffectIdentity.h"
 #include "client/ViewSnapshot.h"
 
@@ -83,6 +85,7 @@ bool ViewSession::prepare (juce::String& error)
         return false;
     }
     zelkhost::installHostXErrorHandler();
+    zelkhost::installDisplayLossHandler();
     window = std::make_unique<HostWindow>();
     return true;
 }
@@ -99,9 +102,12 @@ void ViewSession::configure (zelkhost::InstanceOptions& options) const
 bool ViewSession::run (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
                        double sampleRate, int blockSize, const juce::File& snapshotFile, juce::String& error)
 {
-    if (const auto result = instance.openView(); result != AAX_SUCCESS)
+    const auto opened = instance.openView();
+    if (window != nullptr)
+        zelkhost::installDisplayLossHandler();   // the plug-in may have put up its own on opening its view
+    if (opened != AAX_SUCCESS)
     {
-        error = resultText ("opening the plug-in's view", result);
+        error = resultText ("opening the plug-in's view", opened);
         return false;
     }
 
@@ -129,9 +135,11 @@ bool ViewSession::showUntilClosed (zelkhost::EffectInstance& instance, const juc
         return false;
     window->setContentComponentSize (width, height);
 
+    // A window destroyed from outside ends the session as closing it does.
+    zelkhost::X11WindowWatch watch ((unsigned long) (juce::pointer_sized_uint) window->getWindowHandle());
     LoopPlayer player (instance, audio, sampleRate, blockSize);
     player.start();
-    while (! window->closed)
+    while (! window->closed && window->getPeer() != nullptr && ! watch.windowGone())
         idleFor (instance, 0);
     player.stop();
     return true;
@@ -171,23 +179,6 @@ bool ViewSession::writeSnapshot (zelkhost::EffectInstance& instance, const juce:
                 bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) y * (size_t) width + (size_t) x]));
     }
 
-    // Written next to the destination first and moved into place, so a
-    // failure never leaves a partial picture.
-    const auto temporary = file.getSiblingFile ("." + file.getFileName() + ".partial");
-    temporary.deleteFile();
-    bool written = false;
-    {
-        juce::FileOutputStream stream (temporary);
-        juce::PNGImageFormat png;
-        written = stream.openedOk() && png.writeImageToStream (image, stream);
-        stream.flush();
-        written = written && ! stream.getStatus().failed();
-    }
-    if (! written || ! temporary.moveFileTo (file))
-    {
-        temporary.deleteFile();
-        error = "cannot write the picture " + file.getFullPathName();
-        return false;
-    }
-    return true;
+    return zelkhost::writeOutputFile (file, [&] (juce::OutputStream& out) { return juce::PNGImageFormat().writeImageToStream (image, out); },
+                                      "the picture", error);
 }

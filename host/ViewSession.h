@@ -27,7 +27,8 @@ public:
     ~ViewSession();
 
     /** The window form needs a display: false with a reason without one.
-        Call it before the instance is made. */
+        Call it before the instance is made. From here on a lost display ends
+        the process (see installDisplayLossHandler). */
     bool prepare (juce::String& error);
 
     /** What the instance's view container is to hand the plug-in: the host

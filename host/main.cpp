@@ -18,6 +18,7 @@
 #include "PluginSession.h"
 #include "StoredState.h"
 #include "ViewSession.h"
+#include "XErrorHandler.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -83,6 +84,10 @@ namespace
 int main (int argc, char* argv[])
 {
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
+
+    // The host kit's record of every call is for tests; with a window open
+    // for hours it would only grow.
+    zelkhost::callRecordsKept = false;
 
     juce::String inputPath, outputPath = "out.wav", bundlePath, loadStatePath, saveStatePath;
     double blockSize = 512, rate = 48000, seconds = 2;
@@ -169,6 +174,12 @@ int main (int argc, char* argv[])
         }
     }
 
+    // With a window the state is stored only when the window closes: a file
+    // that cannot be written is refused before the user starts working.
+    if (view != nullptr && saveStatePath.isNotEmpty()
+        && ! zelkhost::checkOutputFile (here.getChildFile (saveStatePath), "the state file", error))
+        return fail (error);
+
     if (view != nullptr && ! view->prepare (error))
         return fail (error);
 
@@ -205,12 +216,18 @@ int main (int argc, char* argv[])
             if (const auto result = instance->automate (id, normalised); result != AAX_SUCCESS)
                 return fail (resultText (("setting " + id).c_str(), result));
 
+        // After a window session the state is the user's work: when its file
+        // cannot be written after all, it is kept in a new file instead.
         const auto saveState = [&]
         {
             zelkhost::ChunkSet state;
             if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
                 return fail (resultText ("saving the state", result));
-            return zelkhost::writeStateFile (here.getChildFile (saveStatePath), state, error) ? 0 : fail (error);
+            const auto file = here.getChildFile (saveStatePath);
+            const bool written = view != nullptr
+                ? zelkhost::writeStateFileOrKeepIt (file, { here, juce::File::getSpecialLocation (juce::File::tempDirectory) }, state, error)
+                : zelkhost::writeStateFile (file, state, error);
+            return written ? 0 : fail (error);
         };
 
         if (saveStatePath.isNotEmpty() && view == nullptr)
@@ -222,11 +239,14 @@ int main (int argc, char* argv[])
 
         if (view != nullptr)
         {
-            if (! view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error))
-                return fail (error);
-            if (saveStatePath.isNotEmpty())
-                if (const auto failed = saveState())
-                    return failed;
+            // A lost display ends the process at once: the state is stored
+            // first, and once stored, the status stays what it was.
+            zelkhost::setDisplayLossAction ([&] { return saveStatePath.isNotEmpty() ? saveState() : 0; });
+            const auto status = view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error)
+                                    ? (saveStatePath.isNotEmpty() ? saveState() : 0) : fail (error);
+            zelkhost::setDisplayLossAction ([status] { return status; });
+            if (status != 0)
+                return status;
             instance->uninitialize();
             if (snapshotPath.isNotEmpty())
                 std::cout << "wrote " << here.getChildFile (snapshotPath).getFullPathName() << std::endl;

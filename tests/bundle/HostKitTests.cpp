@@ -1,12 +1,13 @@
 // The host's own parts without the bundle: the state file format, the packet
-// hand-over to the audio thread, the context layout and what the description
-// objects accept and refuse.
+// hand-over to the audio thread, the context layout, what the description
+// objects accept and refuse, and the records of calls kept only when asked.
 
 #include "AAX_Enums.h"
 #include "AAX_Errors.h"
 #include "ChunkSet.h"
 #include "DescriptionObjects.h"
 #include "InstanceContext.h"
+#include "InstanceObjects.h"
 #include "PacketMailbox.h"
 #include "PluginHost.h"
 
@@ -265,4 +266,24 @@ TEST (DescriptionObjects, WithheldVersionsAreNotAnsweredAndExtraReleasesAreCount
     const auto unbalanced = host.registry().unbalancedObjects();
     ASSERT_EQ (unbalanced.size(), 1u);
     EXPECT_EQ (unbalanced.front()->overReleases(), 1);
+}
+
+TEST (CallRecords, KeptOnlyWhileSwitchedOnEvenWithAnotherThreadCalling)
+{
+    HostAutomationDelegate automation;
+    HostViewContainer view { InstanceOptions {} };
+    AAX_Point size { 525, 950 };
+    auto call = [&] { automation.RegisterControl ("gain"); automation.PostCurrentValue ("gain", 0.5); view.SetViewSize (size); };
+
+    callRecordsKept = false;
+    call();
+    EXPECT_TRUE (automation.calls().empty() && automation.currentValuesFor ("gain").empty() && view.requestedSizes().empty());
+    EXPECT_EQ (automation.registeredParameters().size(), 1u) << "what the host works with is kept";
+
+    std::thread caller ([&] { for (int i = 0; i < 2000; ++i) call(); });
+    callRecordsKept = true;
+    automation.calls();
+    caller.join();
+    call();
+    EXPECT_TRUE (automation.calls().back() == "current gain 0.5" && view.requestedSizes().back().horz == 950.0f);
 }

@@ -1,16 +1,21 @@
 // The stand-in host with odd files and targets: audio files whose headers
-// lie or whose format it cannot read, outputs that are folders or pipes,
-// values copied from --list, a stored state with a damaged plug-in chunk.
+// lie or whose format it cannot read, inputs and outputs that are folders,
+// pipes, devices or links, runs writing one file at once, values copied from
+// --list, a stored state with a damaged plug-in chunk.
 
 #include <gtest/gtest.h>
 
 #include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace
 {
@@ -20,10 +25,10 @@ namespace
         juce::String output;
     };
 
-    /** Runs the host, outside sanitizer builds (which reserve more address
+    /** Starts the host, outside sanitizer builds (which reserve more address
         space) with at most 2 GB of it, so that allocating by a lying header
         fails instead of exhausting the machine. */
-    Run runHost (const juce::StringArray& arguments)
+    bool startHost (juce::ChildProcess& process, const juce::StringArray& arguments)
     {
        #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
         juce::StringArray command { ZELK_HOST_PROGRAM };
@@ -31,15 +36,21 @@ namespace
         juce::StringArray command { "/bin/sh", "-c", "ulimit -v 2000000 && exec \"$0\" \"$@\"", ZELK_HOST_PROGRAM };
        #endif
         command.addArray (arguments);
+        return process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr);
+    }
+
+    /** A host still running after a minute (waiting on a pipe, say) is ended. */
+    Run finish (juce::ChildProcess& process)
+    {
+        if (! process.waitForProcessToFinish (60000) && process.kill())
+            return { -1, "still running after a minute" };
+        return { (int) process.getExitCode(), process.readAllProcessOutput() };
+    }
+
+    Run runHost (const juce::StringArray& arguments)
+    {
         juce::ChildProcess process;
-        Run run;
-        if (process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        {
-            run.output = process.readAllProcessOutput();
-            process.waitForProcessToFinish (60000);
-            run.exitCode = (int) process.getExitCode();
-        }
-        return run;
+        return startHost (process, arguments) ? finish (process) : Run {};
     }
 
     int framesIn (const juce::File& file)
@@ -84,38 +95,84 @@ namespace
     };
 }
 
-TEST_F (HostFiles, AFolderIsRefusedAndAPipeIsWrittenNotReplaced)
+TEST_F (HostFiles, EveryOutputRefusesAFolderWritesAPipeOrDeviceAndFollowsALink)
 {
+    // The test's own null device where it may make and open one: a host replacing devices would harm only that.
+    const auto device = ::mknod (path ("null").toRawUTF8(), S_IFCHR | 0666, makedev (1, 3)) == 0
+                         && ::close (::open (path ("null").toRawUTF8(), O_WRONLY)) == 0 ? path ("null") : juce::String ("/dev/null");
     folder.getChildFile ("folder").createDirectory();
-    for (const auto* option : { "--output", "--save-state" })
-    {
-        const auto run = runHost ({ "--seconds", "0.05", "--output", path ("out.wav"), option, path ("folder") });
-        EXPECT_NE (run.exitCode, 0);
-        EXPECT_TRUE (run.output.contains ("it is a folder")) << run.output;
-        EXPECT_TRUE (folder.getChildFile ("folder").isDirectory());
-    }
+    std::filesystem::create_symlink (path ("old").toStdString(), path ("link").toStdString());
+    ASSERT_EQ (::mkfifo (path ("pipe").toRawUTF8(), 0600), 0);
+    const int pipe = ::open (path ("pipe").toRawUTF8(), O_RDONLY | O_NONBLOCK);
 
-    // Both outputs fit in a pipe's buffer: the host need not wait for a reader.
-    int pipes[2] {};
-    for (int i = 0; i < 2; ++i)
+    for (const auto& [option, tag] : { std::pair ("--output", "RIFF"), std::pair ("--save-state", "ZLKS"), std::pair ("--snapshot", "\x89PNG") })
     {
-        ASSERT_EQ (::mkfifo (path (juce::String (i)).toRawUTF8(), 0600), 0);
-        pipes[i] = ::open (path (juce::String (i)).toRawUTF8(), O_RDONLY | O_NONBLOCK);
-    }
-    const auto run = runHost ({ "--seconds", "0.05", "--output", path ("0"), "--save-state", path ("1") });
-    EXPECT_EQ (run.exitCode, 0) << run.output;
+        auto runWith = [&, option = option] (const juce::String& target) { return runHost ({ "--seconds", "0.05", "--output", path ("out.wav"), option, target }); };
+        const auto refused = runWith (path ("folder"));
+        EXPECT_TRUE (refused.exitCode != 0 && refused.output.contains ("it is a folder")) << refused.output;
 
-    char received[65536];
-    const auto audioBytes = ::read (pipes[0], received, sizeof (received));
-    EXPECT_EQ (std::string (received, 4) + juce::String ((int) juce::ByteOrder::littleEndianInt (received + 4) + 8).toStdString(),
-               "RIFF" + std::to_string (audioBytes));   // a complete header
-    EXPECT_GT (::read (pipes[1], received, sizeof (received)), 0);
-    EXPECT_EQ (std::string (received, 4), "ZLKS");
-    for (int i = 0; i < 2; ++i)
-    {
-        ::close (pipes[i]);
-        EXPECT_TRUE (std::filesystem::is_fifo (path (juce::String (i)).toStdString()));
+        std::string received;
+        std::atomic<bool> ended { false };
+        std::thread reader ([&] {
+            for (char buffer[4096];;)
+                if (const auto count = ::read (pipe, buffer, sizeof (buffer)); count > 0) received.append (buffer, (size_t) count);
+                else if (ended) break;
+                else std::this_thread::sleep_for (std::chrono::milliseconds (2));
+        });
+        EXPECT_EQ (runWith (path ("pipe")).exitCode, 0) << option;
+        ended = true;
+        reader.join();
+        ASSERT_EQ (received.substr (0, 4), tag) << option;
+        if (tag == std::string ("RIFF"))   // a complete header
+        {
+            EXPECT_EQ (juce::ByteOrder::littleEndianInt (received.data() + 4) + 8, received.size());
+        }
+
+        folder.getChildFile ("old").replaceWithText ("old");
+        EXPECT_EQ (runWith (device).exitCode + runWith (path ("link")).exitCode, 0) << option;
+        juce::MemoryBlock written;
+        EXPECT_TRUE (folder.getChildFile ("old").loadFileAsData (written) && written.getSize() > 4 && std::memcmp (written.getData(), tag, 4) == 0) << option;
     }
+    EXPECT_TRUE (folder.getChildFile ("folder").isDirectory() && std::filesystem::is_fifo (path ("pipe").toStdString())
+                 && std::filesystem::is_character_file (device.toStdString()) && std::filesystem::is_symlink (path ("link").toStdString()));
+    ::close (pipe);
+}
+
+TEST_F (HostFiles, OnlyRegularFilesAreReadAsInputs)
+{
+    ASSERT_EQ (::mkfifo (path ("pipe").toRawUTF8(), 0600), 0);
+    folder.getChildFile ("huge.zlks").create();
+    ASSERT_EQ (::truncate (path ("huge.zlks").toRawUTF8(), 1 << 30), 0);
+    ASSERT_EQ (runHost ({ "--seconds", "0.01", "--output", path ("out.wav"), "--save-state", path ("state.zlks") }).exitCode, 0);
+    std::filesystem::create_symlink (path ("state.zlks").toStdString(), path ("link.zlks").toStdString());
+
+    const std::vector<std::pair<juce::StringArray, juce::String>> cases {
+        { { "--load-state", "/dev/zero" }, "/dev/zero: it is a device" },
+        { { "--load-state", path ("pipe") }, path ("pipe") + ": it is a pipe" },
+        { { "--load-state", folder.getFullPathName() }, folder.getFullPathName() + ": it is a folder" },
+        { { "--load-state", path ("huge.zlks") }, path ("huge.zlks") + ": it is 1073741824 bytes, more than" },
+        { { "--load-state", path ("link.zlks") }, "wrote" },
+        { { "--input", "/dev/zero" }, "/dev/zero: it is a device" },
+        { { "--input", path ("pipe") }, path ("pipe") + ": it is a pipe" },
+    };
+    for (auto [arguments, message] : cases)
+    {
+        arguments.addArray ({ "--seconds", "0.01", "--output", path ("out.wav") });
+        const auto run = runHost (arguments);
+        EXPECT_TRUE (run.output.contains (message) && (run.exitCode == 0) == (message == "wrote")) << run.output;
+    }
+}
+
+TEST_F (HostFiles, RunsWritingTheSameFileAtOnceEachLeaveAWholeOne)
+{
+    juce::OwnedArray<juce::ChildProcess> runs;
+    for (int i = 0; i < 18; ++i)
+        ASSERT_TRUE (startHost (*runs.add (new juce::ChildProcess()), { i < 12 ? "--output" : "--snapshot", path (i < 12 ? "same.wav" : "same.png") }));
+    for (auto* run : runs)
+        EXPECT_EQ (finish (*run).exitCode, 0);
+    EXPECT_EQ (framesIn (folder.getChildFile ("same.wav")), 96000);
+    EXPECT_TRUE (juce::ImageFileFormat::loadFrom (folder.getChildFile ("same.png")).isValid());
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2) << "temporary files left behind";
 }
 
 TEST_F (HostFiles, AudioIsReadByContentWithinTheFileAndRefusalsSayWhy)
@@ -167,6 +224,13 @@ TEST_F (HostFiles, RangesPrintedByListAreAccepted)
                 assignments[index].add (columns[0] + "=" + value);
     }
     ASSERT_EQ (assignments[2].size(), 73) << list.output;
+
+    // Plain decimals, as no exponent form here is shorter.
+    for (const auto* line : { "output_mix\tGlobal: Mix\t0 .. 100\tdefault 100", "gain-1\tBand 1: Gain\t0 .. 50\tdefault 10",
+                              "frequency_lowpass-1\tBand 1: Low Pass Frequency\t20 .. 20000\tdefault 20000",
+                              "compgain-1\tBand 1: Compensation Gain\t0.063095726 .. 15.848933\tdefault 1.000096" })
+        EXPECT_TRUE (list.output.contains (line)) << line;
+    EXPECT_FALSE (list.output.contains ("e+")) << list.output;
 
     // One float step beyond a range end is rounding too.
     for (const auto& maximum : juce::StringArray (assignments[1]))

@@ -1,5 +1,6 @@
 // The stand-in host showing the plug-in's window: a picture of it without a
-// display, and a real window that ends the program cleanly when closed.
+// display, and a real window that ends the program cleanly when closed,
+// destroyed or cut off from the display, keeping the state it was asked to store.
 
 #include "X11WindowCloser.h"
 
@@ -15,12 +16,16 @@ namespace
         juce::String output;
     };
 
-    /** Runs zelk_host with DISPLAY removed from its environment, or kept. */
-    juce::ChildProcess* startHost (juce::ChildProcess& process, const juce::StringArray& arguments, bool withDisplay)
+    /** Runs zelk_host with DISPLAY removed from its environment, or kept;
+        in `workingFolder` when one is given. */
+    juce::ChildProcess* startHost (juce::ChildProcess& process, const juce::StringArray& arguments, bool withDisplay,
+                                   const juce::File& workingFolder = {})
     {
         juce::StringArray command;
         if (! withDisplay)
             command.addArray ({ "/usr/bin/env", "-u", "DISPLAY" });
+        if (workingFolder != juce::File())
+            command.addArray ({ "/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", workingFolder.getFullPathName() });
         command.add (ZELK_HOST_PROGRAM);
         command.addArray (arguments);
         return process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr) ? &process : nullptr;
@@ -33,6 +38,16 @@ namespace
         process.waitForProcessToFinish (60000);
         run.exitCode = (int) process.getExitCode();
         return run;
+    }
+
+    /** As finish(), for a host that should end within `milliseconds`: one
+        still running then is ended and reported. */
+    Run finishWithin (juce::ChildProcess& process, int milliseconds)
+    {
+        // One wait only: JUCE's ChildProcess forgets the exit status on a second.
+        if (! process.waitForProcessToFinish (milliseconds) && process.kill())
+            return { -1, "still running after " + juce::String (milliseconds) + " ms" };
+        return { (int) process.getExitCode(), process.readAllProcessOutput() };
     }
 
     /** Pixels of the picture's plot area in the colour of a spectrum curve. */
@@ -92,19 +107,23 @@ TEST_F (HostView, WindowNeedsADisplay)
     EXPECT_NE (finish (both).exitCode, 0);
 }
 
-TEST_F (HostView, ClosingTheWindowEndsTheHostAndStoresTheState)
+TEST_F (HostView, ClosingTheWindowOrEndingItFromOutsideEndsTheHostAndStoresTheState)
 {
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
         GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
 
+    using Way = hosttest::X11WindowCloser::Way;
     const auto state = folder.getChildFile ("state.zlks");
-    hosttest::X11WindowCloser user;
-    juce::ChildProcess process;
-    ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
-    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000));
-    const auto run = finish (process);
-    EXPECT_EQ (run.exitCode, 0) << run.output;
-    EXPECT_TRUE (state.existsAsFile());
+    for (const auto way : { Way::close, Way::destroy, Way::killClient })
+    {
+        state.deleteFile();
+        hosttest::X11WindowCloser user;
+        juce::ChildProcess process;
+        ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
+        ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000, way));
+        const auto run = finishWithin (process, 5000);
+        EXPECT_TRUE (run.exitCode == 0 && state.existsAsFile()) << "way " << (int) way << ": " << run.output;
+    }
 
     // The stored state is one the host can load again.
     juce::ChildProcess again;
@@ -112,4 +131,28 @@ TEST_F (HostView, ClosingTheWindowEndsTheHostAndStoresTheState)
                                    "--output", folder.getChildFile ("out.wav").getFullPathName() }, false), nullptr);
     const auto rerun = finish (again);
     EXPECT_EQ (rerun.exitCode, 0) << rerun.output;
+}
+
+TEST_F (HostView, AStateThatCannotBeWrittenIsRefusedBeforeTheWindowOpensAndKeptWhenWritingFailsOnClosing)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
+
+    juce::ChildProcess refused;
+    ASSERT_NE (startHost (refused, { "--gui", "--save-state", "nodir/mix.zlks" }, true, folder), nullptr);
+    const auto refusal = finishWithin (refused, 10000);
+    EXPECT_TRUE (refusal.exitCode == 1 && refusal.output.contains ("nodir/mix.zlks: its folder")) << refusal.output;
+
+    // The folder goes while the window is open: the state is kept in a new file beside the host.
+    folder.getChildFile ("zelk-state-recovered.zlks").replaceWithText ("an earlier one");
+    folder.getChildFile ("gone").createDirectory();
+    hosttest::X11WindowCloser user;
+    juce::ChildProcess process;
+    ASSERT_NE (startHost (process, { "--gui", "--save-state", "gone/mix.zlks" }, true, folder), nullptr);
+    ASSERT_TRUE (user.waitForWindowTitled ("ZELK-MULTI", 20000) && folder.getChildFile ("gone").deleteRecursively());
+    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 1000));
+    const auto run = finishWithin (process, 10000);
+    const auto kept = folder.getChildFile ("zelk-state-recovered-2.zlks");
+    EXPECT_TRUE (run.exitCode == 1 && run.output.contains ("kept in " + kept.getFullPathName())) << run.output;
+    EXPECT_TRUE (kept.loadFileAsString().startsWith ("ZLKS") && folder.getChildFile ("zelk-state-recovered.zlks").loadFileAsString() == "an earlier one");
 }

@@ -23,6 +23,9 @@ namespace hosttest
         decltype (&XFree) free = get<decltype (XFree)> ("XFree");
         decltype (&XInternAtom) internAtom = get<decltype (XInternAtom)> ("XInternAtom");
         decltype (&XSendEvent) sendEvent = get<decltype (XSendEvent)> ("XSendEvent");
+        decltype (&XDestroyWindow) destroyWindow = get<decltype (XDestroyWindow)> ("XDestroyWindow");
+        decltype (&XKillClient) killClient = get<decltype (XKillClient)> ("XKillClient");
+        decltype (&XGetWindowAttributes) getAttributes = get<decltype (XGetWindowAttributes)> ("XGetWindowAttributes");
         decltype (&XFlush) flush = get<decltype (XFlush)> ("XFlush");
         decltype (&XSetErrorHandler) setErrorHandler = get<decltype (XSetErrorHandler)> ("XSetErrorHandler");
         XErrorHandler previousErrorHandler = nullptr;
@@ -60,6 +63,22 @@ namespace hosttest
                 free (children);
             return found;
         }
+
+        /** Whether a view is inside `window`: a child larger than JUCE's
+            1 x 1 pixel keyboard focus window. */
+        bool holdsAView (Window window) const
+        {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0;
+            bool found = false;
+            XWindowAttributes attributes {};
+            if (queryTree (display, window, &root, &parent, &children, &count) != 0)
+                for (unsigned int i = 0; i < count; ++i)
+                    found = found || (getAttributes (display, children[i], &attributes) != 0 && attributes.width > 1);
+            if (children != nullptr)
+                free (children);
+            return found;
+        }
     };
 
     X11WindowCloser::X11WindowCloser() : connection (std::make_unique<Connection>())
@@ -90,18 +109,31 @@ namespace hosttest
             dlclose (connection->xlib);
     }
 
-    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs)
+    unsigned long X11WindowCloser::findWindow (const std::string& title, int timeoutMs, bool withContent)
     {
         auto& c = *connection;
-        if (c.display == nullptr || c.protocols == 0)
-            return false;
-
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
         Window window = 0;
-        while ((window = c.findTopLevel (title)) == 0 && std::chrono::steady_clock::now() < deadline)
+        while (c.display != nullptr && c.protocols != 0
+               && ((window = c.findTopLevel (title)) == 0 || (withContent && ! c.holdsAView (window)))
+               && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for (std::chrono::milliseconds (50));
+        return withContent && ! c.holdsAView (window) ? 0 : window;
+    }
+
+    bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs, Way way)
+    {
+        auto& c = *connection;
+        const auto window = findWindow (title, timeoutMs, way == Way::killClient);
         if (window == 0)
             return false;
+
+        if (way != Way::close)
+        {
+            (way == Way::destroy ? c.destroyWindow : c.killClient) (c.display, window);
+            c.flush (c.display);
+            return true;
+        }
 
         XEvent event {};
         event.xclient.type = ClientMessage;
