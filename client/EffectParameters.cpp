@@ -370,9 +370,10 @@ namespace aaxclient
             if (std::strcmp (decoded.toRawUTF8(), bytes) != 0)
                 return AAX_ERROR_INVALID_STRING_CONVERSION;
 
-            // Text that names no finite value ("abc", "nan", "1e39", "1e38 kHz")
-            // is no answer: the parameter would give its current value.
-            if (auto* typed = dynamic_cast<const FiniteAudioParameterFloat*> (parameter))
+            // Text that names none of the parameter's values ("abc", "nan",
+            // "1e39", "1e38 kHz", a choice or switch text in the wrong letter
+            // case) is no answer: the parameter would give its current value.
+            if (auto* typed = dynamic_cast<const TextReadingParameter*> (parameter))
             {
                 const auto normalised = typed->findValueForText (decoded);
 

@@ -194,8 +194,50 @@ namespace Conversions
         return [onText, offText] (bool value, int) { return juce::translate (value ? onText : offText); };
     }
 
-    std::function<bool (const juce::String&)> makeSwitchFromText (const juce::String& onText)
+    std::function<std::optional<bool> (const juce::String&)> makeSwitchFromText (const juce::String& onText,
+                                                                                 const juce::String& offText)
     {
-        return [onText] (const juce::String& text) { return text == juce::translate (onText); };
+        return [onText, offText] (const juce::String& text) -> std::optional<bool>
+        {
+            if (text == juce::translate (onText))
+                return true;
+
+            if (text == juce::translate (offText))
+                return false;
+
+            return std::nullopt;
+        };
+    }
+
+    std::optional<bool> switchFromText (const juce::String& text)
+    {
+        const auto lowerCase = text.toLowerCase();
+
+        for (auto* word : { "on", "yes", "true" })
+            if (lowerCase == juce::translate (word))
+                return true;
+
+        for (auto* word : { "off", "no", "false" })
+            if (lowerCase == juce::translate (word))
+                return false;
+
+        // Digits are looked at, never added up: any length reads.
+        const auto isDigit = [] (juce::juce_wchar c) { return c >= '0' && c <= '9'; };
+        auto p = text.getCharPointer();
+
+        while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+            ++p;
+
+        if (*p == '+' || *p == '-')
+            ++p;
+
+        if (! isDigit (*p))
+            return std::nullopt;
+
+        for (; isDigit (*p); ++p)
+            if (*p != '0')
+                return true;
+
+        return false;
     }
 }

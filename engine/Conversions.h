@@ -65,8 +65,19 @@ namespace Conversions
     std::function<juce::String (bool, int)> makeSwitchToText (const juce::String& onText,
                                                               const juce::String& offText);
 
-    /** Text-to-value for a switch: true only for exactly the translated on-text. */
-    std::function<bool (const juce::String&)> makeSwitchFromText (const juce::String& onText);
+    /** Text-to-value for a switch: true for exactly the translated on-text,
+        false for exactly the translated off-text (letter case included), nothing
+        for any other text. */
+    std::function<std::optional<bool> (const juce::String&)> makeSwitchFromText (const juce::String& onText,
+                                                                                 const juce::String& offText);
+
+    /** Text-to-value for a switch that prints JUCE's own texts ("On", "Off"),
+        reading what JUCE's reader reads: "on", "yes", "true" as true and "off",
+        "no", "false" as false, each translated, in any letter case; otherwise
+        the whole number at the start (after white space, a sign if any, then
+        digits; what follows is ignored) as true unless it is zero. Nothing for
+        any other text, and no number is too long. */
+    std::optional<bool> switchFromText (const juce::String& text);
 
     //==============================================================================
     /** The three mapping functions of the logarithmic frequency range.

@@ -2,8 +2,10 @@
 
 #include "Conversions.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -41,6 +43,13 @@ namespace
     {
         return parameter.*storedValuePointer (StoredValue<Parameter> {});
     }
+
+    /** The normalised value the parameter holds (JUCE keeps getValue private
+        in the parameter classes, public in their base). */
+    float currentValueOf (const juce::AudioProcessorParameter& parameter)
+    {
+        return parameter.getValue();
+    }
 }
 
 //==============================================================================
@@ -77,6 +86,25 @@ void FiniteAudioParameterFloat::setValue (float newValue)
     valueChanged (get());
 }
 
+std::optional<float> FiniteAudioParameterInt::findValueForText (const juce::String& text) const
+{
+    const auto number = Conversions::readLeadingNumber (text);
+
+    if (! (number.has_value() && std::isfinite (*number)))
+        return std::nullopt;
+
+    // Limited before it becomes a float, which a number this text may hold
+    // would overflow; the range then rounds it to a whole number.
+    const auto& range = getNormalisableRange();
+    const auto limited = std::clamp (*number, static_cast<double> (range.start), static_cast<double> (range.end));
+    return convertTo0to1 (static_cast<float> (limited));
+}
+
+float FiniteAudioParameterInt::getValueForText (const juce::String& text) const
+{
+    return findValueForText (text).value_or (currentValueOf (*this));
+}
+
 void FiniteAudioParameterInt::setValue (float newValue)
 {
     if (! std::isfinite (newValue))
@@ -86,6 +114,28 @@ void FiniteAudioParameterInt::setValue (float newValue)
     valueChanged (get());
 }
 
+std::optional<float> FiniteAudioParameterChoice::findValueForText (const juce::String& text) const
+{
+    // Compared with the texts the parameter prints, so that whatever it shows
+    // reads back as that choice.
+    const juce::AudioProcessorParameter& printed = *this;
+
+    for (int index = 0; index < choices.size(); ++index)
+    {
+        const auto value = convertTo0to1 (static_cast<float> (index));
+
+        if (printed.getText (value, std::numeric_limits<int>::max()) == text)
+            return value;
+    }
+
+    return std::nullopt;
+}
+
+float FiniteAudioParameterChoice::getValueForText (const juce::String& text) const
+{
+    return findValueForText (text).value_or (currentValueOf (*this));
+}
+
 void FiniteAudioParameterChoice::setValue (float newValue)
 {
     if (! std::isfinite (newValue))
@@ -93,6 +143,30 @@ void FiniteAudioParameterChoice::setValue (float newValue)
 
     storedValueOf<juce::AudioParameterChoice> (*this) = convertFrom0to1 (newValue);
     valueChanged (getIndex());
+}
+
+FiniteAudioParameterBool::FiniteAudioParameterBool (const juce::ParameterID& parameterID, const juce::String& parameterName,
+                                                    bool defaultValue, const juce::AudioParameterBoolAttributes& attributes,
+                                                    SwitchFromText switchFromTextToUse)
+    : juce::AudioParameterBool (parameterID, parameterName, defaultValue, attributes),
+      switchFromText (switchFromTextToUse != nullptr ? std::move (switchFromTextToUse)
+                                                     : SwitchFromText (Conversions::switchFromText))
+{
+}
+
+std::optional<float> FiniteAudioParameterBool::findValueForText (const juce::String& text) const
+{
+    const auto on = switchFromText (text);
+
+    if (! on.has_value())
+        return std::nullopt;
+
+    return *on ? 1.0f : 0.0f;
+}
+
+float FiniteAudioParameterBool::getValueForText (const juce::String& text) const
+{
+    return findValueForText (text).value_or (currentValueOf (*this));
 }
 
 void FiniteAudioParameterBool::setValue (float newValue)

@@ -4,7 +4,8 @@
 
 /** A switch parameter that tells the host it is a meta parameter, i.e. one whose
     changes move other parameters. Used for the bands' on/off switches. Like
-    every parameter of the layout it ignores values that are not finite. */
+    every parameter of the layout it ignores values that are not finite and
+    refuses text that names neither of its states. */
 class MetaAudioParameterBool : public FiniteAudioParameterBool
 {
 public:

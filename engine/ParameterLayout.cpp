@@ -41,10 +41,16 @@ namespace
                              .withValueFromStringFunction (std::move (fromText)));
     }
 
-    BoolAttributes switchAttributes (const juce::String& onText, const juce::String& offText)
+    /** A switch that prints and reads exactly its on-text and off-text; other
+        text is refused. */
+    template <typename Switch>
+    std::unique_ptr<Switch> makeSwitch (const juce::String& id, const juce::String& name, bool defaultValue,
+                                        const juce::String& onText, const juce::String& offText)
     {
-        return BoolAttributes().withStringFromValueFunction (Conversions::makeSwitchToText (onText, offText))
-                               .withValueFromStringFunction (Conversions::makeSwitchFromText (onText));
+        return std::make_unique<Switch> (
+            id, name, defaultValue,
+            BoolAttributes().withStringFromValueFunction (Conversions::makeSwitchToText (onText, offText)),
+            Conversions::makeSwitchFromText (onText, offText));
     }
 
     /** The band level from -24 dB to +24 dB, 0 dB at the middle of the normalised
@@ -75,13 +81,13 @@ namespace
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, 100.0f,
             Conversions::twoDecimalText, Conversions::numberFromText));
 
-        group->addChild (std::make_unique<FiniteAudioParameterBool> (
+        group->addChild (makeSwitch<FiniteAudioParameterBool> (
             ParameterIDs::outputPlot, prefix + juce::translate ("Display output response"), false,
-            switchAttributes ("displayed", "hidden")));
+            "displayed", "hidden"));
 
-        group->addChild (std::make_unique<FiniteAudioParameterBool> (
+        group->addChild (makeSwitch<FiniteAudioParameterBool> (
             ParameterIDs::inputPlot, prefix + juce::translate ("Display input response"), false,
-            switchAttributes ("displayed", "hidden")));
+            "displayed", "hidden"));
 
         group->addChild (makeFloat (
             "numCrossovers", prefix + juce::translate ("Number of Crossovers"),
@@ -136,17 +142,17 @@ namespace
             juce::NormalisableRange<float> { 0.0f, 50.0f, 0.0f, 1.0f }, band.gain,
             Conversions::decibelTextWithoutUnit, Conversions::gainFromDecibelText));
 
-        group->addChild (std::make_unique<FiniteAudioParameterBool> (
+        group->addChild (makeSwitch<FiniteAudioParameterBool> (
             ParameterIDs::active (index), prefix + juce::translate ("Bypass"), band.active,
-            switchAttributes ("processing", "bypassed")));
+            "processing", "bypassed"));
 
-        group->addChild (std::make_unique<MetaAudioParameterBool> (
+        group->addChild (makeSwitch<MetaAudioParameterBool> (
             ParameterIDs::realActive (index), prefix + juce::translate ("Active"), band.realActive,
-            switchAttributes ("active", "deactivated")));
+            "active", "deactivated"));
 
-        group->addChild (std::make_unique<FiniteAudioParameterBool> (
+        group->addChild (makeSwitch<FiniteAudioParameterBool> (
             ParameterIDs::solo (index), prefix + juce::translate ("Solo"), band.solo,
-            switchAttributes ("solo", "bypassed")));
+            "solo", "bypassed"));
 
         group->addChild (makeFloat (
             ParameterIDs::frequencyLowpass (index), prefix + juce::translate ("Low Pass Frequency"),

@@ -6,5 +6,5 @@
     "global", "band0".."band5", "crossover0".."crossover4". Every call creates new
     parameter objects, owned by the returned layout. They are the classes of
     FiniteParameters.h: a value that is not finite leaves a parameter as it
-    is, and a float parameter refuses text that names no finite value. */
+    is, and every parameter refuses text that names none of its values. */
 juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();

@@ -30,6 +30,12 @@ TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
         { "output_mix", "", refused }, { "numCrossovers", "many", refused }, { "frequency_highpass-1", "Hz", refused },
         { "frequency_crossover-2", "1e38 kHz", refused }, { "gain-1", "1e99999999999", refused }, { "gain-1", "1e4294967297", refused },
         { "output", "-1e9999999999", refused }, { "compgain-1", "-1e9999999999", refused }, { "frequency_lowpass-1", "1e39", refused },
+        { "type-1", "Chebyshev 2", 7 }, { "preset", "3", 3 }, { "preset", "2.7", 3 }, { "preset", "99999999999999999999", 1000 },
+        { "preset", "1e3", 1000 }, { "bypass", "YES", 1 }, { "bypass", "0", 0 }, { "bypass", " +2", 1 },
+        { "active-1", "bypassed", 0 }, { "type-1", "abc", refused }, { "type-1", "", refused }, { "type-1", "chebyshev 2", refused },
+        { "oversampling-1", "abc", refused }, { "oversampling-1", "2", refused }, { "preset", "abc", refused }, { "preset", "", refused },
+        { "selectedBand", "inf", refused }, { "bypass", "abc", refused }, { "bypass", "", refused }, { "active-1", "abc", refused },
+        { "real_active-1", "Active", refused }, { "solo-1", "", refused }, { "input_plot", "off", refused },
     };
     for (const auto& c : cases)
     {
@@ -45,7 +51,10 @@ TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
         // Refused: the box keeps the value, the host gets the conversion failure.
         EXPECT_EQ (result, c.plain == refused ? AAX_ERROR_INVALID_STRING_CONVERSION : AAX_SUCCESS);
         EXPECT_FLOAT_EQ ((float) hostValue, c.plain == refused ? -1.0f : typed);
-        EXPECT_NEAR (ranged.convertFrom0to1 (typed), c.plain == refused ? ranged.convertFrom0to1 (0.3f) : c.plain, std::abs (c.plain) * 1.0e-3f);
+        if (c.plain == refused)
+            EXPECT_EQ (typed, parameter.getValue());
+        else
+            EXPECT_NEAR (ranged.convertFrom0to1 (typed), c.plain, std::abs (c.plain) * 1.0e-3f);
     }
 }
 

@@ -378,12 +378,13 @@ TEST_F (ParameterLayoutTest, SwitchTexts)
         EXPECT_EQ (p.getText (0.5f, 100), c.on) << c.id;
         EXPECT_EQ (p.getValueForText (c.on), 1.0f) << c.id;
         EXPECT_EQ (p.getValueForText (c.off), 0.0f) << c.id;
-        EXPECT_EQ (p.getValueForText (juce::String (c.on).toUpperCase()), 0.0f) << c.id;
-        EXPECT_EQ (p.getValueForText (juce::String (c.on) + " "), 0.0f) << c.id;
+        // Any other text is refused: it reads as the value held.
+        EXPECT_EQ (p.getValueForText (juce::String (c.on).toUpperCase()), p.getValue()) << c.id;
+        EXPECT_EQ (p.getValueForText (juce::String (c.on) + " "), p.getValue()) << c.id;
     }
 
-    // A capitalised on-text switches band processing off.
-    EXPECT_EQ (parameter ("active-1").getValueForText ("Processing"), 0.0f);
+    // A capitalised on-text leaves band processing on.
+    EXPECT_EQ (parameter ("active-1").getValueForText ("Processing"), 1.0f);
 }
 
 //==============================================================================
@@ -471,4 +472,40 @@ TEST_F (ParameterLayoutTest, TextNamingNoFiniteNumberIsRefused)
         for (auto* text : { "nan Hz", "inf kHz", "-inf dB", "1e39 Hz" })
             EXPECT_EQ (p->getValueForText (text), p->getValue()) << p->getName (50) << ": " << text;
     }
+}
+
+TEST_F (ParameterLayoutTest, EveryParameterRefusesTextThatNamesNothing)
+{
+    for (auto* p : processor.getParameters())
+    {
+        p->setValueNotifyingHost (0.3f);
+        for (auto* text : { "", "abc", "nan", "-inf" })
+            EXPECT_EQ (p->getValueForText (text), p->getValue()) << p->getName (50) << ": " << text;
+    }
+}
+
+TEST_F (ParameterLayoutTest, EveryStepsTextReadsBackAsThatStep)
+{
+    for (auto* p : processor.getParameters())
+    {
+        if (dynamic_cast<juce::AudioParameterFloat*> (p) != nullptr)
+            continue;
+        const auto steps = p->getNumSteps();
+        for (int step = 0; step < steps; ++step)
+        {
+            const auto value = (float) step / (float) (steps - 1);
+            EXPECT_EQ (p->getValueForText (p->getText (value, 0)), value) << p->getName (50) << ": " << step;
+        }
+    }
+}
+
+TEST (SwitchFromText, ReadsWhatJuceReadsAndRefusesTheRest)
+{
+    const struct { const char* text; int on; } cases[] = {
+        { "On", 1 }, { "yes", 1 }, { "TRUE", 1 }, { "off", 0 }, { "No", 0 }, { "False", 0 }, { "7 dB", 1 },
+        { " -3", 1 }, { "+0", 0 }, { "0.9", 0 }, { "00", 0 }, { "0x1", 0 }, { "999999999999999999999999", 1 },
+        { "", -1 }, { "onn", -1 }, { " on", -1 }, { "+", -1 }, { "- 1", -1 }, { ".5", -1 }, { "inf", -1 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (Conversions::switchFromText (c.text), c.on < 0 ? std::nullopt : std::optional<bool> (c.on == 1)) << c.text;
 }
