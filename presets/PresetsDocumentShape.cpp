@@ -8,9 +8,20 @@ namespace
     bool isNameCharacter (juce::juce_wchar c)
     {
         if (c < 128)
-            return juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.';
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || c == '_' || c == '-' || c == ':' || c == '.';
 
         return c >= 160 && juce::CharacterFunctions::isLetterOrDigit (c);
+    }
+
+    /** As JUCE's parser skips white space (the library's isWhitespace), with
+        the common characters decided without a library call. */
+    bool isWhiteSpace (juce::juce_wchar c)
+    {
+        if (c < 128)
+            return c == ' ' || (c >= '\t' && c <= '\r');
+
+        return juce::CharacterFunctions::isWhitespace (c);
     }
 
     /** One pass over the text; each step either advances past what it accepts
@@ -85,7 +96,11 @@ namespace
             p += offset + (int) std::strlen (terminator);
         }
 
-        void skipWhiteSpace()    { p.incrementToEndOfWhitespace(); }
+        void skipWhiteSpace()
+        {
+            while (isWhiteSpace (*p))
+                ++p;
+        }
 
         /** White space and comments, and where `allowInstructions` says so,
             processing instructions such as the XML declaration. */
