@@ -127,11 +127,15 @@ PresetsFileContents readPresetsDocument (const juce::File& file)
 
     // The shape is checked first: it also keeps away processing instructions
     // inside elements, on which JUCE's parser can loop for ever.
-    const auto shape = checkPresetsDocumentShape (text);
+    juce::StringArray entryTagNames;
+    const auto shape = checkPresetsDocumentShape (text, &entryTagNames);
     juce::XmlDocument parser (text);
 
     if (shape.wasOk())
+    {
+        const auto pooledNames = poolTagNames (std::move (entryTagNames));
         contents.document = parser.getDocumentElement();
+    }
 
     if (contents.document == nullptr)
     {
@@ -157,6 +161,17 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 
     into = std::move (*parsed);
     return true;
+}
+
+juce::StringArray poolTagNames (juce::StringArray names)
+{
+    names.sort (false);
+    auto& pool = juce::StringPool::getGlobalPool();
+
+    for (auto& name : names)
+        name = pool.getPooledString (name);
+
+    return names;
 }
 
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)

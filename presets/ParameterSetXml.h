@@ -70,6 +70,15 @@ std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file);
     was and false is returned. */
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
 
+/** Enters `names` into JUCE's global string pool, which keeps every XML tag
+    name, and returns them pooled; keep the result while elements with these
+    names are made. The pool is a sorted array that takes one name at a time,
+    moving everything after it: thousands of entry names met in file order
+    ("preset24", "preset25", ...) would land all over it, at a cost growing
+    with the square of their number. In sorted order each lands beside the one
+    before, and later lookups only search. */
+juce::StringArray poolTagNames (juce::StringArray names);
+
 /** Writes `presets` to `file` as an XML document with CR LF line ends, creating
     missing folders first. The file is replaced in one step (written beside it,
     then renamed), so a failed write leaves the previous file untouched; a folder

@@ -29,8 +29,8 @@ namespace
     class ShapeScanner
     {
     public:
-        explicit ShapeScanner (const juce::String& textToCheck)
-            : start (textToCheck.getCharPointer()), p (start) {}
+        ShapeScanner (const juce::String& textToCheck, juce::StringArray* entryTagNames)
+            : start (textToCheck.getCharPointer()), p (start), entryNames (entryTagNames) {}
 
         juce::Result run()
         {
@@ -160,6 +160,9 @@ namespace
             if (name.isEmpty())
                 return fail ("a tag without a name");
 
+            if (! isDocumentElement && entryNames != nullptr)
+                entryNames->add (name);
+
             if (! attributes())
                 return;
 
@@ -269,10 +272,11 @@ namespace
         const juce::String::CharPointerType start;
         juce::String::CharPointerType p, faultAt { start };
         juce::String fault;
+        juce::StringArray* const entryNames;
     };
 }
 
-juce::Result checkPresetsDocumentShape (const juce::String& text)
+juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* entryTagNames)
 {
-    return ShapeScanner (text).run();
+    return ShapeScanner (text, entryTagNames).run();
 }

@@ -18,5 +18,6 @@
     Anything else fails, and the result says what was found where ("line 3: an
     attribute value without quotes").
 
-    Runs once over the text, in time proportional to its length. */
-juce::Result checkPresetsDocumentShape (const juce::String& text);
+    When `entryTagNames` is given it receives the tag names of the entries, in
+    file order. Runs once over the text, in time proportional to its length. */
+juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* entryTagNames = nullptr);

@@ -73,10 +73,16 @@ namespace
         }
 
         const auto firstUserNumber = (int) factoryEntries.size() + 1;
+        juce::StringArray newTags;
+
+        for (size_t i = 0; i < userEntries.size(); ++i)
+            newTags.add ("preset" + juce::String (firstUserNumber + (int) i));
+
+        const auto pooledTags = poolTagNames (newTags);
 
         for (auto i = userEntries.size(); i-- > 0;)
         {
-            userEntries[i]->setTagName ("preset" + juce::String (firstUserNumber + (int) i));
+            userEntries[i]->setTagName (newTags[(int) i]);
             factory.prependChildElement (userEntries[i].release());
         }
 
