@@ -118,7 +118,7 @@ PresetsFileContents readPresetsDocument (const juce::File& file)
         return contents;
     }
 
-    if (text.trim().isEmpty())
+    if (! text.containsNonWhitespaceChars())
     {
         contents.kind = PresetsFileContents::Kind::blank;
         contents.reason = "it is empty";

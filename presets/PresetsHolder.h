@@ -10,8 +10,8 @@
 
     Every construction installs the file from the embedded factory presets when it
     is missing, or rewrites it as the factory entries followed by the user's own
-    entries (renumbered "preset24", "preset25", ...) when it exists, and then reads
-    it into `presets`. A preset's ID everywhere in the plug-in is its 1-based
+    entries (renumbered "preset24", "preset25", ...) when it exists, and keeps what
+    it wrote in `presets`. A preset's ID everywhere in the plug-in is its 1-based
     position among the children of `presets`.
 
     Faults never stop the processor from being built: whatever happens to the file,
@@ -23,7 +23,8 @@
     folder, device, pipe or socket) is never read, moved or written. Every such
     finding is written to juce::Logger and kept in `lastProblem`.
 
-    All of it runs on the message thread. Every change of the file (the install or
+    Saving and deleting run on the message thread; a host may construct the
+    processor on any thread. Every change of the file (the install or
     merge at construction, saving, deleting) takes its turn with other threads and
     processes under PresetsFileLock, waiting no longer than a user would notice.
     When the turn is not had in time, saving and deleting refuse, and start-up
@@ -47,10 +48,11 @@ public:
     void loadPreset (int presetId);
 
     /** Deletes entry `presetId` from the file without losing entries that other
-        instances saved since this one last read it: the file is read again, the
-        entry found there by its contents (an entry with the same tag and
-        attributes, the one nearest its old position) and removed, and the result
-        written and kept in `presets`. When the file cannot be read the entry is
+        instances saved since this one last read it: the file is read again
+        (unless it is as this holder last read or wrote it), the entry found
+        there by its contents (an entry with the same tag and attributes, the
+        one nearest its old position) and removed, and the result written and
+        kept in `presets`. When the file cannot be read the entry is
         removed from `presets` and that is written; an unreadable file is moved
         aside first. Returns false when there was nothing to delete (an unknown
         ID, or an entry another instance already removed). `currentIndex` is
@@ -64,9 +66,10 @@ public:
     bool deletePreset (int presetId, juce::Result& writeResult);
 
     /** Appends the processor's live settings as a new last entry named `name`,
-        after reading the file again so that entries other instances saved
-        meanwhile are kept, makes it the current entry and writes the file. When
-        the file cannot be written, `presets` is left as the file holds it (as it
+        after reading the file again (unless it is as this holder last read or
+        wrote it) so that entries other instances saved meanwhile are kept,
+        makes it the current entry and writes the file. When the file cannot be
+        written, `presets` is left as the file holds it (as it
         was before when the file cannot be read either), `currentIndex` keeps its
         value, and the result gives the reason. The same holds when the change is
         refused: no turn at the lock in time, or no regular file where presets.xml

@@ -36,12 +36,20 @@ namespace
         juce::File presetsFile { PresetsHolder::locatePresetsFile (processor.presetsHolder.options, relativePath) };
     };
 
+    /** The store reports every unreadable file to the log: thousands a second here. */
+    struct SilentLogger : juce::Logger
+    {
+        void logMessage (const juce::String&) override {}
+    };
+
     Fixture& fixture()
     {
         static auto* made = []
         {
             fuzzsupport::isolateUserFolders();
             fuzzsupport::initialiseJuce();
+            static SilentLogger silent;
+            juce::Logger::setCurrentLogger (&silent);
             return new Fixture();
         }();
 
