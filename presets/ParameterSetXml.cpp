@@ -198,7 +198,7 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
 
     if (! file.exists())
     {
-        const auto folder = file.getParentDirectory().createDirectory();
+        const auto folder = createFolderWithParents (file.getParentDirectory());
 
         if (folder.failed())
             return juce::Result::fail ("its folder cannot be created (" + folder.getErrorMessage() + ")");

@@ -1,5 +1,7 @@
 #include "presets/PresetsFileLock.h"
 
+#include "presets/PresetsFileReader.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,8 +42,12 @@ PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMill
     }
 
     const auto lockFile = lockFileFor (presetsFile);
+    const auto folder = lockFile.getParentDirectory();
 
-    if (presetsFile.getFullPathName().isEmpty() || lockFile.getParentDirectory().createDirectory().failed())
+    if (presetsFile.getFullPathName().isEmpty())
+        return;
+
+    if (createFolderWithParents (folder).failed())
         return;
 
     descriptor = ::open (lockFile.getFullPathName().toRawUTF8(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);

@@ -136,3 +136,14 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
     bytes.setSize (total);
     return juce::Result::ok();
 }
+
+juce::Result createFolderWithParents (const juce::File& folder)
+{
+    // Each round makes at least one more level unless something else is wrong.
+    auto result = juce::Result::ok();
+
+    for (int round = 0; round < 16 && ! folder.isDirectory(); ++round)
+        result = folder.createDirectory();
+
+    return folder.isDirectory() ? juce::Result::ok() : result;
+}

@@ -37,3 +37,8 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
 /** The largest presets file that is read: far above any that the plug-in writes
     (a thousand entries take under 2 MB). */
 constexpr juce::int64 maximumPresetsFileSize = 256 * 1024 * 1024;
+
+/** Creates `folder` with any missing parents. Other processes making the same
+    folders at the same moment are no failure (JUCE's createDirectory gives up
+    when a parent appears between its check and its own mkdir). */
+juce::Result createFolderWithParents (const juce::File& folder);
