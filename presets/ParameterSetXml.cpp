@@ -1,5 +1,8 @@
 #include "presets/ParameterSetXml.h"
 
+#include "engine/Conversions.h"
+#include "presets/PresetsDocumentShape.h"
+
 #include <cmath>
 #include <vector>
 
@@ -14,46 +17,27 @@ namespace
         return {};
     }
 
-    /** The normalised value stored for a parameter: the attribute's number narrowed
-        to float and kept inside 0..1. Text that reads as no finite number (NaN or
-        infinity typed into a hand-edited file) yields the parameter's default, so a
-        damaged entry can never feed a non-finite value into the audio path. */
+    /** The normalised value stored for a parameter: the attribute's leading
+        number narrowed to float and kept inside 0..1. Text that holds no finite
+        number (nothing numeric, NaN or infinity typed into a hand-edited file)
+        yields the parameter's default, so a damaged entry can never feed a
+        non-finite value into the audio path. */
     float storedValueOrDefault (const juce::XmlElement& set, const juce::String& id, float defaultValue)
     {
         if (! set.hasAttribute (id))
             return defaultValue;
 
-        const auto value = (float) set.getStringAttribute (id).getDoubleValue();
+        const auto number = Conversions::readLeadingNumber (set.getStringAttribute (id));
+
+        if (! number.has_value())
+            return defaultValue;
+
+        const auto value = (float) *number;
 
         if (! std::isfinite (value))
             return defaultValue;
 
         return juce::jlimit (0.0f, 1.0f, value);
-    }
-
-    /** True when a processing instruction ("<?...?>") follows the start of the
-        first element. JUCE's XML parser loops for ever on one that is followed
-        by text inside an element; a presets file has none past its XML
-        declaration, so such text is refused as not parsing. */
-    bool hasProcessingInstructionInContent (const juce::String& text)
-    {
-        bool insideElements = false;
-
-        for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
-        {
-            if (*p != '<')
-                continue;
-
-            const auto next = p[1];
-
-            if (next == '?' && insideElements)
-                return true;
-
-            if (next != '?' && next != '!')
-                insideElements = true;
-        }
-
-        return false;
     }
 }
 
@@ -92,47 +76,102 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     }
 }
 
-bool readPresetsText (const juce::File& file, juce::String& text)
+juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp)
 {
     juce::MemoryBlock bytes;
+    const auto read = readRegularFile (file, maximumPresetsFileSize, bytes, stamp);
 
-    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
-        return false;
+    if (read.failed())
+        return read;
 
+    // The size limit keeps the byte count inside int range.
     text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
 
     if (juce::CharPointer_UTF8::isValidString (text.toRawUTF8(), (int) text.getNumBytesAsUTF8()))
-        return true;
+        return juce::Result::ok();
 
     std::vector<juce::juce_wchar> latin1 (static_cast<const juce::uint8*> (bytes.getData()),
                                           static_cast<const juce::uint8*> (bytes.getData()) + bytes.getSize());
     latin1.push_back (0);
     text = juce::String (juce::CharPointer_UTF32 (latin1.data()));
-    return true;
+    return juce::Result::ok();
+}
+
+bool readPresetsText (const juce::File& file, juce::String& text)
+{
+    FileStamp stamp;
+    return readPresetsText (file, text, stamp).wasOk();
+}
+
+PresetsFileContents readPresetsDocument (const juce::File& file)
+{
+    PresetsFileContents contents;
+    juce::String text;
+    const auto read = readPresetsText (file, text, contents.stamp);
+
+    if (read.failed())
+    {
+        contents.kind = contents.stamp.isRegular() ? PresetsFileContents::Kind::unreadable
+                      : contents.stamp.kind == FileStamp::Kind::missing ? PresetsFileContents::Kind::missing
+                                                                         : PresetsFileContents::Kind::notARegularFile;
+        contents.reason = read.getErrorMessage();
+        return contents;
+    }
+
+    if (! text.containsNonWhitespaceChars())
+    {
+        contents.kind = PresetsFileContents::Kind::blank;
+        contents.reason = "it is empty";
+        return contents;
+    }
+
+    // The shape is checked first: it also keeps away processing instructions
+    // inside elements, on which JUCE's parser can loop for ever.
+    juce::StringArray entryTagNames;
+    const auto shape = checkPresetsDocumentShape (text, &entryTagNames);
+    juce::XmlDocument parser (text);
+
+    if (shape.wasOk())
+    {
+        const auto pooledNames = poolTagNames (std::move (entryTagNames));
+        contents.document = parser.getDocumentElement();
+    }
+
+    if (contents.document == nullptr)
+    {
+        contents.kind = PresetsFileContents::Kind::unreadable;
+        contents.reason = "it is not a presets document ("
+                        + (shape.failed() ? shape.getErrorMessage() : parser.getLastParseError()) + ")";
+    }
+
+    return contents;
 }
 
 std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file)
 {
-    juce::String text;
-
-    if (! readPresetsText (file, text) || hasProcessingInstructionInContent (text))
-        return nullptr;
-
-    return juce::parseXML (text);
+    return readPresetsDocument (file).document;
 }
 
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 {
-    if (! file.existsAsFile())
-        return false;
-
     auto parsed = parsePresetsFile (file);
 
     if (parsed == nullptr)
         return false;
 
-    into = *parsed;
+    into = std::move (*parsed);
     return true;
+}
+
+juce::StringArray poolTagNames (juce::StringArray names)
+{
+    names.sort (false);
+    auto& pool = juce::StringPool::getGlobalPool();
+
+    for (auto& name : names)
+        name = pool.getPooledString (name);
+
+    return names;
 }
 
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
@@ -141,6 +180,12 @@ bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
 }
 
 juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file)
+{
+    FileStamp written;
+    return writePresetsFileReportingFailure (presets, file, written);
+}
+
+juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written)
 {
     // Without a path the temporary file would land in the root folder, and a
     // folder in the file's place would be removed by the final rename when
@@ -153,7 +198,7 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
 
     if (! file.exists())
     {
-        const auto folder = file.getParentDirectory().createDirectory();
+        const auto folder = createFolderWithParents (file.getParentDirectory());
 
         if (folder.failed())
             return juce::Result::fail ("its folder cannot be created (" + folder.getErrorMessage() + ")");
@@ -173,6 +218,10 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
         if (out.getStatus().failed())
             return juce::Result::fail (out.getStatus().getErrorMessage());
     }
+
+    // Renaming keeps the stamp; should the move fall back to copying, the
+    // stamp merely fails to match later, which only costs a re-read.
+    written = FileStamp::of (temporary.getFile());
 
     if (! temporary.overwriteTargetFileWithTemporary())
         return juce::Result::fail ("the new contents could not be moved into its place");

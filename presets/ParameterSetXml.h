@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presets/PresetsFileReader.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 /** Parameter sets as XML.
@@ -20,7 +22,8 @@ bool isExcludedFromParameterSets (const juce::String& parameterID);
 void captureParametersToXml (juce::AudioProcessor& processor, juce::XmlElement& set);
 
 /** Sets every captured parameter of the processor from `set`; a parameter the set
-    does not name goes back to its default value. Listeners are notified
+    does not name, or whose value text starts with no finite number, goes back
+    to its default value. Listeners are notified
     synchronously, one parameter at a time, in parameter order. */
 void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& processor);
 
@@ -28,19 +31,53 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     UTF-16 with a byte-order mark. Text that is not valid UTF-8 (a file saved in
     an 8-bit encoding, or damaged) is taken byte for byte as Latin-1: JUCE's text
     and XML code steps through UTF-8 by its lead bytes and would run past the end
-    of malformed text. False when the file cannot be read. */
+    of malformed text. Only regular files up to maximumPresetsFileSize are read
+    (see readRegularFile); the result says why a file was not, and `stamp`
+    receives the stamp of what was read. */
+juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp);
+
+/** readPresetsText that only tells whether the text could be read. */
 bool readPresetsText (const juce::File& file, juce::String& text);
 
-/** Parses the text of `file` (see readPresetsText) as XML; nullptr when the file
-    cannot be read or does not parse. Text with a processing instruction ("<?...?>")
-    after the start of its first element counts as not parsing: JUCE's parser can
-    loop for ever on one. */
+/** What reading a presets file found. */
+struct PresetsFileContents
+{
+    enum class Kind
+    {
+        document,           ///< an XML document of the shape the store writes (its root may have any name)
+        missing,            ///< nothing at the path
+        blank,              ///< a regular file holding nothing but white space
+        notARegularFile,    ///< a folder, device, pipe or socket: never to be moved or written over
+        unreadable          ///< a regular file that cannot be read, or is no presets document
+    };
+
+    Kind kind = Kind::document;
+    std::unique_ptr<juce::XmlElement> document;    ///< for Kind::document
+    juce::String reason;                           ///< why there is no document, for a user to read
+    FileStamp stamp;                               ///< of the file as it was read
+};
+
+/** Reads and parses `file`. Text that JUCE's parser would read only in part (see
+    checkPresetsDocumentShape) counts as unreadable, as does text that does not
+    parse. */
+PresetsFileContents readPresetsDocument (const juce::File& file);
+
+/** The document of `file` (see readPresetsDocument), or nullptr. */
 std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file);
 
-/** Parses `file` and, when it holds an XML document, makes `into` a copy of its
-    document element. When the file is missing or does not parse, `into` is left
-    as it was and false is returned. */
+/** Parses `file` and, when it holds an XML document, makes `into` its document
+    element. When the file is missing or cannot be read, `into` is left as it
+    was and false is returned. */
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
+
+/** Enters `names` into JUCE's global string pool, which keeps every XML tag
+    name, and returns them pooled; keep the result while elements with these
+    names are made. The pool is a sorted array that takes one name at a time,
+    moving everything after it: thousands of entry names met in file order
+    ("preset24", "preset25", ...) would land all over it, at a cost growing
+    with the square of their number. In sorted order each lands beside the one
+    before, and later lookups only search. */
+juce::StringArray poolTagNames (juce::StringArray names);
 
 /** Writes `presets` to `file` as an XML document with CR LF line ends, creating
     missing folders first. The file is replaced in one step (written beside it,
@@ -53,3 +90,6 @@ bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);
     reason for a user to read, the system's own where it gives one ("Permission
     denied"), else a short phrase ("a folder stands in its place"). */
 juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file);
+
+/** writePresetsFileReportingFailure that also gives the stamp of the file written. */
+juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written);

@@ -1,37 +1,16 @@
 #include "presets/PresetsHolder.h"
 
+#include "presets/MergedPresetsCache.h"
 #include "presets/ParameterSetXml.h"
+#include "presets/PresetsFileLock.h"
 #include "resources/FactoryPresets.h"
 
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace
 {
-    /** Every read-change-write of presets.xml, in any process, takes its turn
-        under an advisory lock on a file beside it, so that no process writes
-        over what another has just written. Where locks are not available the
-        change goes ahead without one. */
-    class ScopedFileTurn
-    {
-    public:
-        explicit ScopedFileTurn (const juce::File& presetsFile)
-            : lock (presetsFile.getSiblingFile ("." + presetsFile.getFileName() + ".lock").getFullPathName()),
-              locked (presetsFile.getFullPathName().isNotEmpty() && lock.enter (10000))
-        {
-        }
-
-        ~ScopedFileTurn()
-        {
-            if (locked)
-                lock.exit();
-        }
-
-    private:
-        juce::InterProcessLock lock;
-        const bool locked;
-    };
-
     const juce::String makerFolderName { "Velkor Audio Tools" };
 
     juce::PropertiesFile::Options makeOptions()
@@ -55,49 +34,70 @@ namespace
     }
    #endif
 
-    /** True for a file that holds nothing but white space, which cannot carry a
-        user's entries and may simply be replaced. A file that cannot be opened is
-        not blank: its contents are unknown. */
-    bool isBlankFile (const juce::File& file)
+    bool isPresetsDocument (const juce::XmlElement& document)
     {
-        juce::String text;
-        return readPresetsText (file, text) && text.trim().isEmpty();
-    }
-
-    bool isPresetsDocument (const juce::XmlElement* document)
-    {
-        return document != nullptr && document->getTagName().equalsIgnoreCase ("PRESETS");
+        return document.getTagName().equalsIgnoreCase ("PRESETS");
     }
 
     /** The factory entries followed by the user's own entries of `userFile`, in
         their order, renumbered after the last factory entry. An entry whose tag
         names a factory entry (in any letter case) gives way to the embedded one.
         Only the factory tags are compared: two user entries that share a tag, as a
-        hand-edited file may have, are both kept. */
-    juce::XmlElement mergeUserEntries (juce::XmlElement factory, const juce::XmlElement& userFile)
+        hand-edited file may have, are both kept.
+
+        Entries are moved, not copied, and the lists are built from the front
+        (JUCE's child lists are singly linked: appending walks the whole list),
+        so the time grows with the number of entries, not its square. */
+    juce::XmlElement mergeUserEntries (juce::XmlElement factory, juce::XmlElement userFile)
     {
+        std::vector<std::unique_ptr<juce::XmlElement>> factoryEntries, userEntries;
         juce::StringArray factoryTags;
 
-        for (auto* entry : factory.getChildIterator())
-            factoryTags.add (entry->getTagName());
-
-        for (auto* entry : userFile.getChildIterator())
+        for (auto* list : { &factory, &userFile })
         {
-            if (entry->isTextElement() || factoryTags.contains (entry->getTagName(), true))
-                continue;
+            while (auto* entry = list->getFirstChildElement())
+            {
+                list->removeChildElement (entry, false);   // the first: found at once
+                std::unique_ptr<juce::XmlElement> owned (entry);
 
-            auto* copy = factory.createNewChildElement ("preset" + juce::String (factory.getNumChildElements() + 1));
-
-            for (int i = 0; i < entry->getNumAttributes(); ++i)
-                copy->setAttribute (juce::Identifier (entry->getAttributeName (i)), entry->getAttributeValue (i));
+                if (list == &factory)
+                {
+                    factoryTags.add (owned->getTagName());
+                    factoryEntries.push_back (std::move (owned));
+                }
+                else if (! owned->isTextElement() && ! factoryTags.contains (owned->getTagName(), true))
+                {
+                    userEntries.push_back (std::move (owned));
+                }
+            }
         }
+
+        const auto firstUserNumber = (int) factoryEntries.size() + 1;
+        juce::StringArray newTags;
+
+        for (size_t i = 0; i < userEntries.size(); ++i)
+            newTags.add ("preset" + juce::String (firstUserNumber + (int) i));
+
+        const auto pooledTags = poolTagNames (newTags);
+
+        for (auto i = userEntries.size(); i-- > 0;)
+        {
+            userEntries[i]->setTagName (newTags[(int) i]);
+            factory.prependChildElement (userEntries[i].release());
+        }
+
+        for (auto i = factoryEntries.size(); i-- > 0;)
+            factory.prependChildElement (factoryEntries[i].release());
 
         return factory;
     }
 
     bool haveSameAttributes (const juce::XmlElement& a, const juce::XmlElement& b)
     {
-        if (a.getNumAttributes() != b.getNumAttributes())
+        // The name tells most entries apart at once; the full comparison below
+        // walks the attribute lists by index and is kept for the few left.
+        if (a.getStringAttribute ("presetName") != b.getStringAttribute ("presetName")
+             || a.getNumAttributes() != b.getNumAttributes())
             return false;
 
         for (int i = 0; i < a.getNumAttributes(); ++i)
@@ -107,12 +107,18 @@ namespace
         return true;
     }
 
+    struct FoundEntry
+    {
+        juce::XmlElement* entry = nullptr;
+        int position = -1;
+    };
+
     /** The entry of `presets` that is `wanted`: same attributes, preferably the same
         tag too (a later start-up may have renumbered it), and among equals the one
         nearest the wanted entry's old 0-based position. */
-    juce::XmlElement* findEntry (const juce::XmlElement& presets, const juce::XmlElement& wanted, int oldPosition)
+    FoundEntry findEntry (const juce::XmlElement& presets, const juce::XmlElement& wanted, int oldPosition)
     {
-        juce::XmlElement* best = nullptr;
+        FoundEntry best;
         auto bestScore = std::numeric_limits<int>::max();
         int position = 0;
 
@@ -125,7 +131,7 @@ namespace
 
                 if (score < bestScore)
                 {
-                    best = entry;
+                    best = { entry, position };
                     bestScore = score;
                 }
             }
@@ -142,55 +148,90 @@ PresetsHolder::PresetsHolder (juce::AudioProcessor& owner, const juce::String& r
       processor (&owner),
       presetsFile (locatePresetsFile (options, relativePath))
 {
-    bool fileWritten = false;
-    juce::XmlElement intended ("PRESETS");
-    {
-        // Processes starting at the same time take turns, so that each one
-        // finds the file as the one before it left it (a damaged file is
-        // moved aside once, not once per process).
-        const ScopedFileTurn turn (presetsFile);
-        intended = installOrMergeFile (fileWritten);
-    }
-
-    // What is in memory must begin with the factory entries even when the file
-    // could not be written or read back.
-    if (! (fileWritten && readPresetsFile (presetsFile, presets)))
-        presets = intended;
-
+    presets = startUp();
     lastModified = readModificationTime();
 }
 
-juce::XmlElement PresetsHolder::installOrMergeFile (bool& fileWritten)
+juce::XmlElement PresetsHolder::startUp()
 {
-    auto factory = createFactoryPresets();
-    fileWritten = false;
+    if (presetsFile.getFullPathName().isEmpty())
+        return createFactoryPresets();
 
-    // A folder standing where the file belongs is left alone.
-    if (presetsFile.getFullPathName().isEmpty() || presetsFile.isDirectory())
-        return factory;
-
-    if (! presetsFile.existsAsFile())
+    // A file as this process last merged and wrote it needs neither again.
+    const auto takeCached = [this] (const FileStamp& stamp)
     {
-        fileWritten = writePresetsFile (factory, presetsFile);
-        return factory;
+        auto cached = MergedPresetsCache::find (presetsFile, stamp);
+
+        if (cached != nullptr)
+            heldStamp = stamp;
+
+        return cached;
+    };
+
+    if (auto cached = takeCached (FileStamp::of (presetsFile)))
+        return *cached;
+
+    // Processes starting at the same time take turns, so that each one finds
+    // the file as the one before it left it (a damaged file is moved aside
+    // once, not once per process).
+    const PresetsFileLock turn (presetsFile, PresetsFileLock::messageThreadTimeoutMilliseconds);
+    const bool mayWrite = turn.getState() != PresetsFileLock::State::heldElsewhere;
+
+    if (! mayWrite)
+        report ("The presets file " + presetsFile.getFullPathName() + " is used as it reads, without bringing it up to date: "
+                + PresetsFileLock::describeHeldElsewhere (presetsFile) + ".");
+    else if (auto cached = takeCached (FileStamp::of (presetsFile)))   // merged by another thread meanwhile
+        return *cached;
+
+    return installOrMerge (readPresetsDocument (presetsFile), mayWrite);
+}
+
+juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bool mayWrite)
+{
+    using Kind = PresetsFileContents::Kind;
+    auto merged = createFactoryPresets();
+
+    if (contents.kind == Kind::document && ! isPresetsDocument (*contents.document))
+    {
+        contents.kind = Kind::unreadable;
+        contents.reason = "its document element is <" + contents.document->getTagName() + ">, not <PRESETS>";
     }
 
-    const auto userFile = parsePresetsFile (presetsFile);
-
-    if (! isPresetsDocument (userFile.get()))
+    switch (contents.kind)
     {
-        // A file that cannot be read as presets may still hold a user's entries
-        // (a damaged or hand-edited file): it is kept under another name, and
-        // when even that fails it stays untouched.
-        if (! isBlankFile (presetsFile) && ! presetsFile.moveFileTo (unreadableFileFor (presetsFile)))
-            return factory;
+        case Kind::document:
+            merged = mergeUserEntries (std::move (merged), std::move (*contents.document));
+            break;
 
-        fileWritten = writePresetsFile (factory, presetsFile);
-        return factory;
+        case Kind::notARegularFile:
+            report ("The presets file " + presetsFile.getFullPathName() + " cannot be read: " + contents.reason
+                    + ". It was left as it is; the factory presets serve meanwhile.");
+            return merged;
+
+        case Kind::unreadable:
+            // It may still hold a user's entries (a damaged or hand-edited file):
+            // it is kept under another name, and when even that fails it stays
+            // untouched.
+            if (! mayWrite)
+            {
+                report ("The presets file " + presetsFile.getFullPathName() + " cannot be read: " + contents.reason
+                        + ". It was left as it is; the factory presets serve meanwhile.");
+                return merged;
+            }
+
+            if (! keepUnreadableFileAside (contents.reason))
+                return merged;
+
+            break;
+
+        case Kind::missing:
+        case Kind::blank:
+            break;
     }
 
-    auto merged = mergeUserEntries (std::move (factory), *userFile);
-    fileWritten = writePresetsFile (merged, presetsFile);
+    if (mayWrite && writePresets (merged).wasOk())
+        MergedPresetsCache::remember (presetsFile, heldStamp, std::make_shared<const juce::XmlElement> (merged));
+
     return merged;
 }
 
@@ -214,63 +255,137 @@ bool PresetsHolder::deletePreset (int presetId)
 bool PresetsHolder::deletePreset (int presetId, juce::Result& writeResult)
 {
     writeResult = juce::Result::ok();
+    lastProblem.clear();
 
     if (presetId < 1 || presetId > presets.getNumChildElements())
         return false;
 
-    const juce::XmlElement before (presets);
     const juce::XmlElement doomed (*presets.getChildElement (presetId - 1));
-    juce::XmlElement onDisk ("PRESETS");
-    const ScopedFileTurn turn (presetsFile);
-
-    if (readPresetsFile (presetsFile, onDisk))
-    {
-        presets = onDisk;
-        auto* entry = findEntry (presets, doomed, presetId - 1);
-
-        if (entry == nullptr)
-            return false;
-
-        presets.removeChildElement (entry, true);
-    }
-    else
-    {
-        presets.removeChildElement (presets.getChildElement (presetId - 1), true);
-    }
-
-    writeResult = writePresetsFileReportingFailure (presets, presetsFile);
+    const PresetsFileLock turn (presetsFile, PresetsFileLock::messageThreadTimeoutMilliseconds);
+    writeResult = prepareChange (turn);
 
     if (writeResult.failed())
-        showFileContents (before);
+        return true;
+
+    const auto found = findEntry (presets, doomed, presetId - 1);
+
+    if (found.entry == nullptr)
+        return false;
+
+    presets.removeChildElement (found.entry, false);
+    std::unique_ptr<juce::XmlElement> removed (found.entry);
+    writeResult = writePresets (presets);
+
+    if (writeResult.failed())
+        presets.insertChildElement (removed.release(), found.position);
 
     return true;
 }
 
 juce::Result PresetsHolder::savePreset (const juce::String& name)
 {
-    const juce::XmlElement before (presets);
-    const ScopedFileTurn turn (presetsFile);
-    readPresetsFile (presetsFile, presets);
+    lastProblem.clear();
+    const PresetsFileLock turn (presetsFile, PresetsFileLock::messageThreadTimeoutMilliseconds);
+    const auto prepared = prepareChange (turn);
+
+    if (prepared.failed())
+        return prepared;
 
     const auto newId = presets.getNumChildElements() + 1;
     auto* entry = presets.createNewChildElement ("preset" + juce::String (newId));
     captureParametersToXml (*processor, *entry);
     entry->setAttribute ("presetName", name);
 
-    const auto result = writePresetsFileReportingFailure (presets, presetsFile);
+    const auto result = writePresets (presets);
 
     if (result.wasOk())
         currentIndex = newId;
     else
-        showFileContents (before);
+        presets.removeChildElement (entry, true);
 
     return result;
 }
 
-void PresetsHolder::showFileContents (const juce::XmlElement& fallback)
+juce::Result PresetsHolder::prepareChange (const PresetsFileLock& turn)
 {
-    if (! readPresetsFile (presetsFile, presets))
-        presets = fallback;
+    using Kind = PresetsFileContents::Kind;
+
+    if (turn.getState() == PresetsFileLock::State::heldElsewhere)
+        return refuse (PresetsFileLock::describeHeldElsewhere (presetsFile) + ", so nothing was changed; try again in a moment");
+
+    // Unchanged since this holder read or wrote it: what is held is what it holds.
+    const auto stamp = FileStamp::of (presetsFile);
+
+    if (stamp.isRegular() && stamp == heldStamp)
+        return juce::Result::ok();
+
+    auto contents = readPresetsDocument (presetsFile);
+
+    if (contents.kind == Kind::document && ! isPresetsDocument (*contents.document))
+    {
+        contents.kind = Kind::unreadable;
+        contents.reason = "its document element is <" + contents.document->getTagName() + ">, not <PRESETS>";
+    }
+
+    switch (contents.kind)
+    {
+        case Kind::document:
+            presets = std::move (*contents.document);
+            heldStamp = contents.stamp;
+            return juce::Result::ok();
+
+        case Kind::notARegularFile:
+            return refuse (contents.reason + ", so it was left as it is");
+
+        case Kind::unreadable:
+            if (! keepUnreadableFileAside (contents.reason))
+                return refuse ("it cannot be read (" + contents.reason + ") nor kept aside, so it was left as it is");
+
+            return juce::Result::ok();
+
+        case Kind::missing:
+        case Kind::blank:
+            break;
+    }
+
+    // Written anew from what is held.
+    return juce::Result::ok();
+}
+
+juce::Result PresetsHolder::writePresets (const juce::XmlElement& toWrite)
+{
+    FileStamp written;
+    const auto result = writePresetsFileReportingFailure (toWrite, presetsFile, written);
+    heldStamp = result.wasOk() ? written : FileStamp();
+    return result;
+}
+
+bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
+{
+    const auto aside = unreadableFileFor (presetsFile);
+
+    if (presetsFile.moveFileTo (aside))
+    {
+        report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
+                + ". It was kept as " + aside.getFullPathName() + " and replaced.");
+        return true;
+    }
+
+    report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
+            + ", nor be kept as " + aside.getFullPathName() + ". It was left as it is.");
+    return false;
+}
+
+juce::Result PresetsHolder::refuse (const juce::String& reason)
+{
+    report ("The presets file " + presetsFile.getFullPathName() + " was not changed: " + reason + ".");
+    return juce::Result::fail (reason);
+}
+
+void PresetsHolder::report (const juce::String& problem)
+{
+    lastProblem = problem;
+    juce::Logger::writeToLog (problem);
 }
 
 juce::Time PresetsHolder::readModificationTime() const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "presets/ParameterSetXml.h"
+#include "presets/PresetsFileLock.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -7,19 +10,30 @@
 
     Every construction installs the file from the embedded factory presets when it
     is missing, or rewrites it as the factory entries followed by the user's own
-    entries (renumbered "preset24", "preset25", ...) when it exists, and then reads
-    it into `presets`. A preset's ID everywhere in the plug-in is its 1-based
+    entries (renumbered "preset24", "preset25", ...) when it exists, and keeps what
+    it wrote in `presets`. A preset's ID everywhere in the plug-in is its 1-based
     position among the children of `presets`.
 
     Faults never stop the processor from being built: whatever happens to the file,
-    `presets` holds at least the factory entries afterwards. A file that exists but
-    cannot be read as a presets document is moved aside (see
-    `unreadableFileFor`) instead of being overwritten, and a folder standing where
-    the file belongs is left alone.
+    `presets` holds at least the factory entries afterwards. A regular file that
+    cannot be read as a presets document (it does not parse, has a shape the store
+    never writes, cannot be opened, or is larger than maximumPresetsFileSize) is
+    moved aside (see `unreadableFileFor`) instead of being overwritten, at start-up
+    as before a save or delete. Anything else standing where the file belongs (a
+    folder, device, pipe or socket) is never read, moved or written. Every such
+    finding is written to juce::Logger and kept in `lastProblem`.
 
-    All of it runs on the message thread. Every change of the file (the install or
-    merge at construction, saving, deleting) re-reads it first and takes its turn
-    with other processes under an advisory lock on ".presets.xml.lock" beside it.
+    Saving and deleting run on the message thread; a host may construct the
+    processor on any thread. Every change of the file (the install or
+    merge at construction, saving, deleting) takes its turn with other threads and
+    processes under PresetsFileLock, waiting no longer than a user would notice.
+    When the turn is not had in time, saving and deleting refuse, and start-up
+    goes on with the file as it reads without writing it.
+
+    Within one process, a construction that finds the file as the last one left
+    it takes the merged presets from MergedPresetsCache instead of reading and
+    writing the file again. Start-up, saving and deleting take time in proportion
+    to the number of entries.
 */
 class PresetsHolder
 {
@@ -34,26 +48,32 @@ public:
     void loadPreset (int presetId);
 
     /** Deletes entry `presetId` from the file without losing entries that other
-        instances saved since this one last read it: the file is read again, the
-        entry found there by its contents (an entry with the same tag and
-        attributes, the one nearest its old position) and removed, and the result
-        written and kept in `presets`. When the file cannot be read the entry is
-        removed from `presets` and that is written. Returns false when there was
-        nothing to delete (an unknown ID, or an entry another instance already
-        removed). `currentIndex` is left to the caller. */
+        instances saved since this one last read it: the file is read again
+        (unless it is as this holder last read or wrote it), the entry found
+        there by its contents (an entry with the same tag and attributes, the
+        one nearest its old position) and removed, and the result written and
+        kept in `presets`. When the file cannot be read the entry is
+        removed from `presets` and that is written; an unreadable file is moved
+        aside first. Returns false when there was nothing to delete (an unknown
+        ID, or an entry another instance already removed). `currentIndex` is
+        left to the caller. */
     bool deletePreset (int presetId);
 
     /** deletePreset that also tells whether the file could be written. When it
-        could not, `presets` is left as the file holds it (the entry is still
-        there) and `writeResult` gives the reason. */
+        could not, or the change was refused (no turn at the lock, or no regular
+        file where presets.xml belongs), the entry is still in `presets` and
+        `writeResult` gives the reason. */
     bool deletePreset (int presetId, juce::Result& writeResult);
 
     /** Appends the processor's live settings as a new last entry named `name`,
-        after reading the file again so that entries other instances saved
-        meanwhile are kept, makes it the current entry and writes the file. When
-        the file cannot be written, `presets` is left as the file holds it (as it
+        after reading the file again (unless it is as this holder last read or
+        wrote it) so that entries other instances saved meanwhile are kept,
+        makes it the current entry and writes the file. When the file cannot be
+        written, `presets` is left as the file holds it (as it
         was before when the file cannot be read either), `currentIndex` keeps its
-        value, and the result gives the reason. */
+        value, and the result gives the reason. The same holds when the change is
+        refused: no turn at the lock in time, or no regular file where presets.xml
+        belongs. An unreadable file is moved aside first, as at start-up. */
     juce::Result savePreset (const juce::String& name);
 
     /** The file's modification time, or 0 when it cannot be examined. */
@@ -77,14 +97,36 @@ public:
     int currentIndex = 0;
     juce::Time lastModified;
 
-private:
-    /** After a failed write: `presets` becomes what the file holds, or
-        `fallback` when the file cannot be read. */
-    void showFileContents (const juce::XmlElement& fallback);
+    /** What the last start-up, save or delete found wrong with the file, naming
+        the file and the reason; empty when it found nothing wrong. */
+    juce::String lastProblem;
 
-    /** Installs or merges the file and returns what it should now contain. Sets
-        `fileWritten` to whether the file on disk was brought to that content. */
-    juce::XmlElement installOrMergeFile (bool& fileWritten);
+private:
+    /** Installs or merges the file at start-up and returns the presets. */
+    juce::XmlElement startUp();
+
+    /** The start-up merge of the file `contents`, written when `mayWrite`. */
+    juce::XmlElement installOrMerge (PresetsFileContents contents, bool mayWrite);
+
+    /** Before a save or delete, with `turn` taken: brings `presets` up to the
+        file (unless the file is as this holder last saw it) and moves an
+        unreadable file aside; refuses without the turn or when no regular
+        file stands where presets.xml belongs. */
+    juce::Result prepareChange (const PresetsFileLock& turn);
+
+    /** Writes `toWrite`, remembering the stamp of what was written. */
+    juce::Result writePresets (const juce::XmlElement& toWrite);
+
+    /** Reports a change that is not made and returns it as failed. */
+    juce::Result refuse (const juce::String& reason);
+
+    /** Moves an unreadable file aside; false (and a report) when that fails. */
+    bool keepUnreadableFileAside (const juce::String& reason);
+
+    void report (const juce::String& problem);
+
+    /** The stamp of the file when it last held exactly `presets`. */
+    FileStamp heldStamp;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetsHolder)
 };

@@ -163,20 +163,20 @@ TEST_F (ParameterSetXml, ApplyNotifiesTheParameterStoreInParameterOrder)
 TEST_F (ParameterSetXml, ApplyTurnsDamagedValueTextsIntoSafeValues)
 {
     juce::XmlElement set ("Set");
-    set.setAttribute ("gain-1", "not a number");   // reads as 0
+    set.setAttribute ("gain-1", "not a number");
     set.setAttribute ("gain-2", "nan");
     set.setAttribute ("gain-3", "inf");
     set.setAttribute ("gain-4", "-1e400");
+    set.setAttribute ("gain-5", "1e9999999999");   // an exponent beyond int range
     set.setAttribute ("mix-1", "7.5");            // beyond the normalised range
     set.setAttribute ("mix-2", "-3");
 
     applyParametersFromXml (set, processor);
 
     const auto gainDefault = processor.parameter ("gain-2").getDefaultValue();
-    EXPECT_EQ (0.0f, processor.parameter ("gain-1").getValue());
-    EXPECT_EQ (gainDefault, processor.parameter ("gain-2").getValue());
-    EXPECT_EQ (gainDefault, processor.parameter ("gain-3").getValue());
-    EXPECT_EQ (gainDefault, processor.parameter ("gain-4").getValue());
+    for (auto id : { "gain-1", "gain-2", "gain-3", "gain-4", "gain-5" })
+        EXPECT_EQ (gainDefault, processor.parameter (id).getValue()) << id;
+
     EXPECT_EQ (1.0f, processor.parameter ("mix-1").getValue());
     EXPECT_EQ (0.0f, processor.parameter ("mix-2").getValue());
 

@@ -165,7 +165,7 @@ TEST_F (PresetsHolderTest, EntriesTaggedLikeFactoryEntriesGiveWayWhileOtherUserE
     // A hand-edited file: factory tags in another case, and user tags out of order.
     file.getParentDirectory().createDirectory();
     file.replaceWithText ("<presets><PRESET5 presetName=\"edited\"/><preset25 presetName=\"b\"/>"
-                          "<preset24 presetName=\"a\"/><preset1 presetName=\"x\"/>text<custom presetName=\"c\"/></presets>");
+                          "<preset24 presetName=\"a\"/><preset1 presetName=\"x\"/><custom presetName=\"c\"/></presets>");
 
     PresetsTestProcessor processor;
     const auto& presets = processor.presetsHolder.presets;

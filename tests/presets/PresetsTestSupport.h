@@ -4,6 +4,7 @@
 
 #include "engine/ParameterLayout.h"
 #include "presets/ABStateHolder.h"
+#include "presets/MergedPresetsCache.h"
 #include "presets/PresetsHolder.h"
 #include "resources/FactoryPresets.h"
 
@@ -16,7 +17,8 @@
 
 /** Points HOME and XDG_CONFIG_HOME at a fresh temporary folder for the lifetime
     of the object, so that presets holders built meanwhile never see a real
-    user's files; the folder is removed and the variables restored afterwards. */
+    user's files; the folder is removed and the variables restored afterwards.
+    The process's cache of merged presets starts empty. */
 class ScopedTemporaryHome
 {
 public:
@@ -29,6 +31,7 @@ public:
         home.createDirectory();
         setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
         setConfigHome (home.getChildFile (".config"));
+        MergedPresetsCache::forgetAll();   // a fresh home is met as by a fresh process
     }
 
     ~ScopedTemporaryHome()

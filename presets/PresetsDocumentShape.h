@@ -1,0 +1,23 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** Checks that `text` has the shape of a presets document before it is handed
+    to JUCE's XML parser, which reads some damage "successfully" and so loses
+    entries without a word: an attribute value without quotes ends the element
+    there and turns the rest into text, and whatever follows the document
+    element is ignored.
+
+    Accepted: white space, comments and processing instructions (the XML
+    declaration among them) and one DOCTYPE before the document element; one
+    document element with any name and attributes, holding nothing but white
+    space, comments and entries; entries with any name and attributes, empty
+    ("<a .../>") or holding only white space and comments before their end tag;
+    after the document element only white space and comments. Attributes must
+    read name="value" or name='value'; end tags must name their element.
+    Anything else fails, and the result says what was found where ("line 3: an
+    attribute value without quotes").
+
+    When `entryTagNames` is given it receives the tag names of the entries, in
+    file order. Runs once over the text, in time proportional to its length. */
+juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* entryTagNames = nullptr);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** What the file system says about one path, without opening it: its kind and,
+    for a regular file, what identifies one version of it.
+
+    Two stamps of regular files are equal only for the same file (device and
+    inode) with the same size and modification time to the nanosecond. Every
+    write of presets.xml replaces the file by a new one (see writePresetsFile),
+    so a stamp that still matches one taken earlier means the file has been
+    neither replaced nor written since. Links are followed. */
+struct FileStamp
+{
+    enum class Kind { missing, regular, folder, special };
+
+    static FileStamp of (const juce::File& file);
+
+    bool isRegular() const noexcept    { return kind == Kind::regular; }
+
+    bool operator== (const FileStamp& other) const noexcept;
+    bool operator!= (const FileStamp& other) const noexcept    { return ! operator== (other); }
+
+    Kind kind = Kind::missing;
+    juce::uint64 device = 0, inode = 0;
+    juce::int64 size = 0, modifiedNanoseconds = 0;
+};
+
+/** Reads the whole of `file` when it is a regular file (or a link to one) of at
+    most `maximumSize` bytes. Anything else is not opened for reading at all: a
+    pipe is never waited on and a device never read from. The result's error
+    message says why, for a user to read ("it is larger than 256 MB", "Permission
+    denied"). `stamp` receives the stamp of what was read. */
+juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
+                              juce::MemoryBlock& bytes, FileStamp& stamp);
+
+/** The largest presets file that is read: far above any that the plug-in writes
+    (a thousand entries take under 2 MB). */
+constexpr juce::int64 maximumPresetsFileSize = 256 * 1024 * 1024;
+
+/** Creates `folder` with any missing parents. Other processes making the same
+    folders at the same moment are no failure (JUCE's createDirectory gives up
+    when a parent appears between its check and its own mkdir). */
+juce::Result createFolderWithParents (const juce::File& folder);
