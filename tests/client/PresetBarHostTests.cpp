@@ -66,7 +66,9 @@ namespace
             const auto id = dynamic_cast<juce::AudioProcessorParameterWithID*> (p)->paramID.toStdString();
             const auto requests = automation.setRequestsFor (id);
             if (p->getValue() != before[(size_t) p->getParameterIndex()] && ++changed)
+            {
                 EXPECT_TRUE (! requests.empty() && requests.back() == p->getValue()) << id;
+            }
             EXPECT_EQ (instance.HostValue (id.c_str()), p->getValue()) << id;
             EXPECT_EQ (chunk.at (id), p->getValue()) << id;
         }
