@@ -121,7 +121,7 @@ TEST_F (HostView, ClosingTheWindowOrEndingItFromOutsideEndsTheHostAndStoresTheSt
         juce::ChildProcess process;
         ASSERT_NE (startHost (process, { "--gui", "--save-state", state.getFullPathName(), "type-1=7" }, true), nullptr);
         ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000, way));
-        const auto run = finishWithin (process, 5000);
+        const auto run = finishWithin (process, 15000);
         EXPECT_TRUE (run.exitCode == 0 && state.existsAsFile()) << "way " << (int) way << ": " << run.output;
     }
 
