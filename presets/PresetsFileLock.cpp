@@ -8,9 +8,9 @@
 
 namespace
 {
-    std::timed_mutex& turnsOfThisProcess()
+    std::mutex& turnsOfThisProcess()
     {
-        static std::timed_mutex mutex;
+        static std::mutex mutex;
         return mutex;
     }
 
@@ -33,7 +33,16 @@ namespace
 PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMilliseconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMilliseconds);
-    threadTurn = std::unique_lock<std::timed_mutex> (turnsOfThisProcess(), deadline);
+    // Polled like the file lock below rather than a timed wait: the thread
+    // sanitizer cannot follow std::timed_mutex's timed lock and would report
+    // every unlock as one of an unlocked mutex.
+    threadTurn = std::unique_lock<std::mutex> (turnsOfThisProcess(), std::try_to_lock);
+
+    while (! threadTurn.owns_lock() && std::chrono::steady_clock::now() < deadline)
+    {
+        juce::Thread::sleep (1);
+        threadTurn.try_lock();
+    }
 
     if (! threadTurn.owns_lock())
     {

@@ -43,7 +43,7 @@ public:
     static constexpr int messageThreadTimeoutMilliseconds = 300;
 
 private:
-    std::unique_lock<std::timed_mutex> threadTurn;
+    std::unique_lock<std::mutex> threadTurn;
     int descriptor = -1;
     State state = State::unavailable;
 
