@@ -56,6 +56,31 @@ namespace aaxclient
             return static_cast<uint32_t> (juce::jlimit (2, 2048, parameter.getNumSteps()));
         }
 
+        /** The text cut to at most maxLength bytes (none for a negative
+            length) the way the library's number display cuts its own texts:
+            a text that then ends in a decimal point loses the point. The cut
+            never splits a character. */
+        std::string shortenedForHost (const juce::String& text, int32_t maxLength)
+        {
+            auto bytes = text.toStdString();
+            const auto limit = static_cast<size_t> (std::max<int32_t> (maxLength, 0));
+
+            if (bytes.size() > limit)
+            {
+                auto end = limit;
+
+                while (end > 0 && (static_cast<unsigned char> (bytes[end]) & 0xc0) == 0x80)
+                    --end;
+
+                bytes.resize (end);
+            }
+
+            if (maxLength >= 1 && ! bytes.empty() && bytes.back() == '.')
+                bytes.pop_back();
+
+            return bytes;
+        }
+
         juce::AudioChannelSet channelSetForCount (int channels)
         {
             switch (channels)
@@ -413,7 +438,10 @@ namespace aaxclient
                 return AAX_ERROR_NULL_ARGUMENT;
 
             const float normalised = std::isfinite (value) ? juce::jlimit (0.0f, 1.0f, static_cast<float> (value)) : 0.0f;
-            text->Set (parameter->getText (normalised, std::max (0, static_cast<int> (maxLength))).toRawUTF8());
+            // The parameter may shorten its text its own way first; the host's
+            // limit holds whatever it does.
+            const auto full = parameter->getText (normalised, std::max (0, static_cast<int> (maxLength)));
+            text->Set (shortenedForHost (full, maxLength).c_str());
             return AAX_SUCCESS;
         });
     }

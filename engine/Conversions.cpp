@@ -1,7 +1,9 @@
 #include "Conversions.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <locale.h>
 
@@ -29,6 +31,38 @@ namespace Conversions
                 return static_cast<float> (*number);
 
             return noValue;
+        }
+
+        /** The leading number when nothing follows it but white space and at
+            most one of `units` (any letter case); `unit`, when given, receives
+            the unit's position in `units` or -1 for none. */
+        std::optional<double> numberWithUnit (const juce::String& text, std::initializer_list<const char*> units,
+                                              int* unit = nullptr)
+        {
+            juce::String rest;
+            const auto number = readLeadingNumber (text, &rest);
+
+            if (! number.has_value())
+                return std::nullopt;
+
+            const auto written = rest.trim();
+            auto found = -1;
+
+            if (written.isNotEmpty())
+            {
+                const auto match = std::find_if (units.begin(), units.end(),
+                                                 [&written] (const char* name) { return written.equalsIgnoreCase (name); });
+
+                if (match == units.end())
+                    return std::nullopt;
+
+                found = static_cast<int> (match - units.begin());
+            }
+
+            if (unit != nullptr)
+                *unit = found;
+
+            return number;
         }
     }
 
@@ -127,7 +161,17 @@ namespace Conversions
 
     float numberFromText (const juce::String& text)
     {
-        return finiteFloat (readLeadingNumber (text));
+        return finiteFloat (numberWithUnit (text, {}));
+    }
+
+    float decibelsFromText (const juce::String& text)
+    {
+        return finiteFloat (numberWithUnit (text, { "dB" }));
+    }
+
+    float percentFromText (const juce::String& text)
+    {
+        return finiteFloat (numberWithUnit (text, { "%" }));
     }
 
     juce::String percentText (float value, int maximumStringLength)
@@ -148,7 +192,7 @@ namespace Conversions
     float gainFromDecibelText (const juce::String& text)
     {
         // "-inf" names no number of decibels either: no value, not silence.
-        const auto decibels = numberFromText (text);
+        const auto decibels = decibelsFromText (text);
 
         if (! (decibels > silenceDecibels))
             return std::isnan (decibels) ? decibels : 0.0f;
@@ -176,16 +220,14 @@ namespace Conversions
 
     float frequencyFromText (const juce::String& text)
     {
-        juce::String unit;
-        const auto number = readLeadingNumber (text, &unit);
+        auto unit = -1;
+        const auto number = numberWithUnit (text, { "Hz", "kHz", "k" }, &unit);
 
         if (! number.has_value())
             return noValue;
 
-        // "1.5 kHz", "1.5kHz", "1.5 k", "2 KHz": kilohertz; "500 Hz", "500Hz",
-        // "500" and any other unit: hertz.
-        const auto kilo = unit.trimStart().startsWithIgnoreCase ("k");
-        return finiteFloat (kilo ? *number * 1000.0 : *number);
+        const auto kilohertz = unit >= 1;
+        return finiteFloat (kilohertz ? *number * 1000.0 : *number);
     }
 
     std::function<juce::String (bool, int)> makeSwitchToText (const juce::String& onText,

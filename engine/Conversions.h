@@ -29,11 +29,22 @@ namespace Conversions
     /** Fixed notation with two decimals, e.g. "-96.00". */
     juce::String twoDecimalText (float value, int maximumStringLength);
 
-    /** The leading number of the text (leading whitespace skipped, the rest
-        ignored). NaN, which the parameters refuse (ParameterLayout.cpp), when
-        the text holds no number or one that is not finite as a float ("nan",
-        "inf", "1e39"). */
+    /*  The text-to-value functions below read a text only when nothing but
+        white space surrounds the number and, where the parameter has a unit,
+        that unit in any letter case ("-6 dB", "-6db", " 50 % "). Anything
+        else after the number (a decimal comma, another unit, letters) makes
+        them give NaN, which the parameters refuse (ParameterLayout.cpp), as
+        they give for text with no number or one that is not finite as a
+        float ("nan", "inf", "1e39"). */
+
+    /** A number with nothing after it. */
     float numberFromText (const juce::String& text);
+
+    /** A number of decibels, "dB" after it or nothing. */
+    float decibelsFromText (const juce::String& text);
+
+    /** A percentage, "%" after it or nothing. */
+    float percentFromText (const juce::String& text);
 
     /** Two-decimal text followed by "%", e.g. "100.00%". */
     juce::String percentText (float value, int maximumStringLength);
@@ -44,9 +55,9 @@ namespace Conversions
     /** A linear gain as decibels (floored at -100 dB) without a unit, e.g. "20.00". */
     juce::String decibelTextWithoutUnit (float value, int maximumStringLength);
 
-    /** Parses decibels and returns the linear gain; -100 dB or less gives 0.
-        NaN when the text names no finite number of decibels or the gain is
-        not finite. */
+    /** Parses decibels (decibelsFromText) and returns the linear gain;
+        -100 dB or less gives 0. NaN when the text names no finite number of
+        decibels or the gain is not finite. */
     float gainFromDecibelText (const juce::String& text);
 
     /** "440.00 Hz" below 1 kHz, "1.00 kHz" from 1 kHz on. */
@@ -55,10 +66,11 @@ namespace Conversions
     /** "250 Hz" (plain number format) below 1 kHz, "2.50 kHz" from 1 kHz on. */
     juce::String crossoverFrequencyText (float value, int maximumStringLength);
 
-    /** The leading number in hertz, or in kilohertz when the unit after it
-        starts with "k" in either case ("1.5 kHz", "1.5k", "2 KHz"); any other
-        unit or none means hertz ("440 Hz", "440Hz", "2000"). NaN when there is
-        no number or the frequency is not finite as a float. */
+    /** A frequency: the number in hertz with "Hz" after it or nothing
+        ("440 Hz", "440hz", "2000"), in kilohertz with "kHz" or "k" after it
+        ("1.5 kHz", "1.5k", "2 KHZ"). NaN for any other unit ("1.5 MHz",
+        "500 mHz": no letter case makes those hertz or kilohertz), when there
+        is no number or the frequency is not finite as a float. */
     float frequencyFromText (const juce::String& text);
 
     /** Value-to-text for a switch: the translated on-text or off-text. */

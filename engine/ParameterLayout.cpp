@@ -25,9 +25,10 @@ namespace
     using FromText = std::function<float (const juce::String&)>;
 
     /** A float parameter whose text-to-value function gives NaN for text
-        that names no finite value ("abc", "nan", "1e39"): the parameter
-        refuses such text (FiniteAudioParameterFloat). `toText` may be null
-        (JUCE's own text). */
+        that names no finite value ("abc", "nan", "1e39") or holds anything
+        but the parameter's unit after the number ("1,5", "700abc"): the
+        parameter refuses such text (FiniteAudioParameterFloat). `toText`
+        may be null (JUCE's own text). */
     std::unique_ptr<FiniteAudioParameterFloat> makeFloat (const juce::String& id, const juce::String& name,
                                                           const juce::NormalisableRange<float>& range, float defaultValue,
                                                           ToText toText, FromText fromText,
@@ -73,13 +74,13 @@ namespace
         group->addChild (makeFloat (
             ParameterIDs::output, prefix + juce::translate ("Gain"),
             juce::NormalisableRange<float> { -96.0f, 12.0f, 0.1f, 4.0f }, 0.0f,
-            Conversions::twoDecimalText, Conversions::numberFromText,
+            Conversions::twoDecimalText, Conversions::decibelsFromText,
             juce::translate ("Output level")));
 
         group->addChild (makeFloat (
             ParameterIDs::outputMix, prefix + juce::translate ("Mix"),
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, 100.0f,
-            Conversions::twoDecimalText, Conversions::numberFromText));
+            Conversions::twoDecimalText, Conversions::percentFromText));
 
         group->addChild (makeSwitch<FiniteAudioParameterBool> (
             ParameterIDs::outputPlot, prefix + juce::translate ("Display output response"), false,
@@ -130,7 +131,7 @@ namespace
         group->addChild (makeFloat (
             ParameterIDs::mix (index), prefix + juce::translate ("Mix"),
             juce::NormalisableRange<float> { 0.0f, 100.0f, 0.0f, 1.0f }, band.mix,
-            Conversions::percentText, Conversions::numberFromText));
+            Conversions::percentText, Conversions::percentFromText));
 
         group->addChild (makeFloat (
             ParameterIDs::compgain (index), prefix + juce::translate ("Compensation Gain"),

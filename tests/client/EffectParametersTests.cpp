@@ -153,6 +153,39 @@ namespace
         EXPECT_NEAR (value, 0.25, 0.01);
     }
 
+    TEST_F (HostParameters, TextsFitTheLengthTheHostAsksFor)
+    {
+        HostedEffect instance (host);
+        const auto& parameters = instance.Processor().getParameters();
+
+        for (int i = 0; i < parameters.size(); ++i)
+            for (double value : { 0.0, 0.37, 1.0 })
+            {
+                const auto id = instance.Effect().getHostParameterID (i);
+                const auto full = parameters[i]->getText ((float) value, 0).toStdString();
+                for (int32_t limit = 0; limit <= 12; ++limit)
+                {
+                    AAX_CString text;
+                    ASSERT_EQ (instance.Host().GetParameterStringFromValue (id.c_str(), value, &text, limit), AAX_SUCCESS);
+                    const std::string shown = text.Get();
+                    EXPECT_LE (shown.size(), (size_t) limit) << id << " " << value << ": " << shown;
+                    EXPECT_EQ (full.rfind (shown, 0), 0u) << id << " " << value << ": " << shown;   // cut from the end only
+                    if (full.size() <= (size_t) limit)
+                    {
+                        EXPECT_EQ (shown, full) << id << " " << value;
+                    }
+                }
+                double back = -1.0;   // and the full text reads back as itself
+                ASSERT_EQ (instance.Host().GetParameterValueFromString (id.c_str(), &back, AAX_CString (full.c_str())), AAX_SUCCESS) << id;
+                EXPECT_EQ (parameters[i]->getText ((float) back, 0).toStdString(), full) << id;
+            }
+
+        // Cut as the library's number display cuts: no dot left dangling.
+        AAX_CString text;
+        ASSERT_EQ (instance.Host().GetParameterStringFromValue ("frequency_lowpass-1", 1.0, &text, 3), AAX_SUCCESS);
+        EXPECT_STREQ (text.Get(), "20");
+    }
+
     //==========================================================================
     using ParameterMirroring = EffectParametersTest;
 

@@ -36,6 +36,17 @@ TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
         { "oversampling-1", "abc", refused }, { "oversampling-1", "2", refused }, { "preset", "abc", refused }, { "preset", "", refused },
         { "selectedBand", "inf", refused }, { "bypass", "abc", refused }, { "bypass", "", refused }, { "active-1", "abc", refused },
         { "real_active-1", "Active", refused }, { "solo-1", "", refused }, { "input_plot", "off", refused },
+        // Nothing but the box's own unit, in any letter case, may follow the number.
+        { "frequency_highpass-1", "1,5 kHz", refused }, { "frequency_highpass-1", "1.5 MHz", refused },
+        { "frequency_highpass-1", "500 mHz", refused }, { "frequency_highpass-1", "-3 dB", refused },
+        { "frequency_highpass-1", "0x20", refused }, { "frequency_highpass-1", "700abc", refused },
+        { "frequency_crossover-3", "2 kHz Hz", refused }, { "frequency_lowpass-1", "1.5e", refused },
+        { "frequency_highpass-1", " 1.5 KHZ ", 1500 }, { "frequency_crossover-1", "700hz", 700 },
+        { "output", "-6 db", -6 }, { "output", "-6 %", refused }, { "output_mix", " 50 % ", 50 },
+        { "output_mix", "42.5% wet", refused }, { "mix-1", "50 dB", refused }, { "compgain-1", "-6 DB", 0.501f },
+        { "compgain-1", "-6 dBFS", refused }, { "gain-1", "20 dB", 10 }, { "gain-1", "20 Hz", refused },
+        { "numCrossovers", " 3 ", 3 }, { "numCrossovers", "3 bands", refused }, { "numCrossovers", "3%", refused },
+        { "oversampling-1", "x8", refused }, { "type-1", "Tube ", refused }, { "solo-1", "solo ", refused },
     };
     for (const auto& c : cases)
     {
@@ -43,10 +54,13 @@ TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
         auto& ranged = *dynamic_cast<MultiAudioProcessor&> (instance.Processor()).apvts.getParameter (c.id);
         juce::AudioProcessorParameter& parameter = ranged;   // getValueForText is public only here
         parameter.setValueNotifyingHost (0.3f);
+        juce::Slider box;   // a text box of the window
+        juce::SliderParameterAttachment window (ranged, box);
 
         double hostValue = -1.0;
         const auto result = instance.Host().GetParameterValueFromString (c.id, &hostValue, AAX_CString (c.text));
         const float typed = parameter.getValueForText (c.text);
+        EXPECT_FLOAT_EQ ((float) box.getValueFromText (c.text), ranged.convertFrom0to1 (typed));
 
         // Refused: the box keeps the value, the host gets the conversion failure.
         EXPECT_EQ (result, c.plain == refused ? AAX_ERROR_INVALID_STRING_CONVERSION : AAX_SUCCESS);

@@ -274,7 +274,8 @@ TEST_F (ParameterLayoutTest, NumberTexts)
     EXPECT_EQ (textFor ("mix-1", 12.345f), "12.35%");
 
     EXPECT_NEAR (valueFor ("output", "  -12.5 dB"), -12.5f, 1.0e-4f);
-    EXPECT_FLOAT_EQ (valueFor ("output_mix", "42.5% wet"), 42.5f);
+    EXPECT_FLOAT_EQ (valueFor ("output_mix", "42.5 %"), 42.5f);
+    EXPECT_FLOAT_EQ (valueFor ("output_mix", "42.5% wet"), 100.0f);     // refused: the value held
     EXPECT_FLOAT_EQ (valueFor ("mix-3", "75%"), 75.0f);
     EXPECT_FLOAT_EQ (valueFor ("output", "loud"), 0.0f);       // refused: the value held
     EXPECT_FLOAT_EQ (valueFor ("mix-3", "half"), 100.0f);
@@ -351,8 +352,9 @@ TEST_F (ParameterLayoutTest, FrequencyParser)
     for (auto* noNumber : { "Hz", "", " kHz" })
         EXPECT_TRUE (std::isnan (Conversions::frequencyFromText (noNumber))) << noNumber;
 
-    // Characters, not bytes: a two-byte character in the unit is one character.
-    EXPECT_FLOAT_EQ (Conversions::frequencyFromText (juce::String (juce::CharPointer_UTF8 ("440 \xc2\xb5s"))), 440.0f);
+    // Any other unit is refused, whatever its letter case or length.
+    for (auto* otherUnit : { "440 \xc2\xb5s", "500 mHz", "1.5 MHz", "1,5 kHz", "20 dB", "2 kHzz" })
+        EXPECT_TRUE (std::isnan (Conversions::frequencyFromText (juce::String (juce::CharPointer_UTF8 (otherUnit))))) << otherUnit;
 
     EXPECT_FLOAT_EQ (valueFor ("frequency_lowpass-1", "2.5 kHz"), 2500.0f);
     EXPECT_FLOAT_EQ (valueFor ("frequency_lowpass-1", "2.5 KHZ"), 2500.0f);
