@@ -27,8 +27,9 @@ namespace state
 
     The bar works on the processor's A/B holder, presets holder and parameter
     store, which outlive it. It sends a change message at the end of every button
-    press and at the start of every change of the list's selection, so the window
-    can follow settings that a preset or A/B changed.
+    press and at the start of every change of the list's selection or choice of
+    the entry it shows, so the window can follow settings that a preset or A/B
+    changed.
 
     The save dialog and the alert for a presets file that cannot be written run
     in JUCE's asynchronous modal state: the message loop (and so the host) keeps
