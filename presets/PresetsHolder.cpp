@@ -237,7 +237,15 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bo
 
 void PresetsHolder::loadPreset (int presetId)
 {
-    if (presetId >= 1 && presetId <= presets.getNumChildElements() && presetId != currentIndex)
+    if (presetId != currentIndex)
+        applyPreset (presetId);
+
+    currentIndex = presetId;
+}
+
+void PresetsHolder::applyPreset (int presetId)
+{
+    if (presetId >= 1 && presetId <= presets.getNumChildElements())
     {
         const juce::XmlElement entry (*presets.getChildElement (presetId - 1));
         applyParametersFromXml (entry, *processor);

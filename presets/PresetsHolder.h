@@ -47,6 +47,10 @@ public:
         one or names no entry; `currentIndex` becomes `presetId` in every case. */
     void loadPreset (int presetId);
 
+    /** loadPreset that applies the entry also when it is the current one: the
+        user chose it again, to go back to it. */
+    void applyPreset (int presetId);
+
     /** Deletes entry `presetId` from the file without losing entries that other
         instances saved since this one last read it: the file is read again
         (unless it is as this holder last read or wrote it), the entry found

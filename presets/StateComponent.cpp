@@ -61,6 +61,7 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& parametersTo
                                                                    parameters.undoManager);
     presetsHolder.currentIndex = presetList.getSelectedId();
     presetList.addListener (this);
+    presetList.onShownEntryChosen = [this] { loadShownEntryAgain(); };
 
     addAndMakeVisible (saveButton);
     saveButton.addListener (this);
@@ -197,6 +198,19 @@ void StateComponent::comboBoxChanged (juce::ComboBox* box)
 {
     sendChangeMessage();
     presetsHolder.loadPreset (box->getSelectedId());
+    updateSaveButton();
+    updateDeleteButton();
+}
+
+void StateComponent::loadShownEntryAgain()
+{
+    // The list does not change, so nothing else tells the window or the holder.
+    sendChangeMessage();
+    presetsHolder.applyPreset (presetList.getSelectedId());
+
+    if (presetAttachment != nullptr)
+        presetAttachment->writeSelection();
+
     updateSaveButton();
     updateDeleteButton();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "presets/ABStateHolder.h"
+#include "presets/PresetList.h"
 #include "presets/PresetListAttachment.h"
 #include "presets/PresetsHolder.h"
 #include "presets/StateLookAndFeel.h"
@@ -19,13 +20,16 @@ namespace state
 
     The parameter "preset" holds the ID of the entry last loaded (0 for none),
     so the host project remembers it. Choosing an entry loads it and sets the
-    parameter; a change of the parameter from the host or a restored state only
-    selects the entry it names and makes it the current one, loading nothing.
+    parameter, also when it is the entry the list shows (the settings may have
+    changed since it was loaded); a change of the parameter from the host or a
+    restored state only selects the entry it names and makes it the current one,
+    loading nothing.
 
     The bar works on the processor's A/B holder, presets holder and parameter
     store, which outlive it. It sends a change message at the end of every button
-    press and at the start of every change of the list's selection, so the window
-    can follow settings that a preset or A/B changed.
+    press and at the start of every change of the list's selection or choice of
+    the entry it shows, so the window can follow settings that a preset or A/B
+    changed.
 
     The save dialog and the alert for a presets file that cannot be written run
     in JUCE's asynchronous modal state: the message loop (and so the host) keeps
@@ -78,13 +82,14 @@ private:
     void showListAsHeld();
     void select (int presetId);
     void followPresetParameter();
+    void loadShownEntryAgain();
 
     /** Entries with IDs up to this one are the factory presets. */
     static constexpr int factoryPresetCount = 23;
 
     juce::TextButton abButton { "A/B" };
     juce::TextButton keepButton { "Keep" };
-    juce::ComboBox presetList;
+    PresetList presetList;
     juce::TextButton saveButton { "Save preset" };
     juce::TextButton deleteButton { "Delete preset" };
     StateLookAndFeel lookAndFeel;

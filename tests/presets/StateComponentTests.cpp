@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <random>
 #include <sys/resource.h>
 
@@ -46,14 +47,38 @@ namespace
         void changeListenerCallback (juce::ChangeBroadcaster*) override { ++changeMessages; }
 
         juce::TextButton& button (int index) { return dynamic_cast<juce::TextButton&> (*bar.getChildComponent (index)); }
-        enum { ab, keep, save = 3, remove };
+        enum { ab, keep, popup, save, remove };
 
         void click (int index)
         {
             for (int modifiers : { (int) juce::ModifierKeys::leftButtonModifier, 0 })
-                bar.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, button (index).getBounds().getCentre().toFloat(),
+                bar.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, bar.getChildComponent (index)->getBounds().getCentre().toFloat(),
                                                  juce::ModifierKeys (modifiers), 0.0f, 0.0f, juce::Time::currentTimeMillis());
             pump();
+        }
+
+        /** As a user chooses: a click opens the list's popup, a click there on entry `id`. */
+        void chooseInPopup (int id)
+        {
+            click (popup);
+            auto* menu = juce::Component::getCurrentlyModalComponent();
+            for (int i = 0; i < 100 && menu == nullptr; ++i)
+                pump(), menu = juce::Component::getCurrentlyModalComponent();
+            ASSERT_TRUE (menu != nullptr && menu->getNumChildComponents() == list.getNumItems());
+            auto& item = *menu->getChildComponent (list.indexOfItemId (id));
+            ASSERT_EQ (item.getAccessibilityHandler()->getTitle(), list.getItemText (list.indexOfItemId (id)));
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (300);   // a menu takes no release in its first 250 ms
+
+            for (auto modifiers : { 0, (int) juce::ModifierKeys::leftButtonModifier, 0 })
+            {
+                juce::ModifierKeys::currentModifiers = juce::ModifierKeys (modifiers);   // kept by the windowing layer; the menu reads it
+                menu->getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, menu->getLocalPoint (&item, item.getLocalBounds().getCentre()).toFloat(),
+                                                   juce::ModifierKeys (modifiers), 0.0f, 0.0f, juce::Time::currentTimeMillis());
+                pump();
+            }
+            for (int i = 0; i < 100 && juce::Component::getCurrentlyModalComponent() != nullptr; ++i)
+                pump();
+            pump();   // the list's notification
         }
 
         void saveAs (const juce::String& name, int finalKey = juce::KeyPress::returnKey)
@@ -351,5 +376,61 @@ namespace
         }
         EXPECT_EQ (third.processor.plainValue ("gain-2"), 0.0f);   // not loaded: entry 24 "one" has 6 dB
         EXPECT_TRUE (userNames (home.presetsFile()).isEmpty());
+    }
+
+    struct ParameterEvents : juce::AudioProcessorParameter::Listener
+    {
+        void parameterValueChanged (int, float) override   { ++changes; }
+        void parameterGestureChanged (int, bool) override  { ++gestureEdges; }
+        int changes = 0, gestureEdges = 0;
+    };
+
+    // The list shows an entry while the settings have left it; choosing that entry in the
+    // popup loads it again, and tells the window. Another entry loads once.
+    TEST_F (StateComponentTest, ChoosingTheShownEntryInThePopupLoadsItAgain)
+    {
+        {
+            Instance saving;
+            for (auto [name, decibels] : { std::pair { "minus nine", -9.0f }, { "minus three", -3.0f } })
+                saving.processor.setPlain ("output", decibels), saving.saveAs (name);
+        }
+
+        struct Case { const char* name; std::function<int (std::optional<Instance>&)> leaveTheEntry; bool shownAlready; };
+        const Case cases[] {
+            { "after A/B", [] (auto& i) { i->chooseInPopup (24); i->click (Instance::ab); return 24; }, true },
+            { "after turning a knob", [] (auto& i) { i->chooseInPopup (24); i->processor.setPlain ("output", 0.0f); return 24; }, true },
+            { "after the host named entry 5", [] (auto& i) { i->processor.setPlain ("preset", 5.0f); return 5; }, true },
+            { "another entry", [] (auto& i) { i->chooseInPopup (24); return 25; }, false },
+            { "after reopening a project whose entry moved", [] (auto& i)   // last: it deletes an entry
+              {
+                  i->chooseInPopup (24);
+                  const auto project = i->processor.parameters.copyState();
+                  i->click (Instance::remove);   // "minus three" moves to 24, the project's ID
+                  i.reset();
+                  i.emplace (project);
+                  return 24;
+              }, true },
+        };
+
+        for (const auto& c : cases)
+        {
+            std::optional<Instance> opened (std::in_place);
+            const auto id = c.leaveTheEntry (opened);
+            auto& instance = *opened;
+            pump();
+            ASSERT_EQ (instance.list.getSelectedId() == id, c.shownAlready) << c.name;
+
+            ParameterEvents loads, presetChoice;
+            instance.processor.parameter ("output").addListener (&loads);
+            instance.processor.parameter ("preset").addListener (&presetChoice);
+            instance.changeMessages = 0;
+            instance.chooseInPopup (id);
+            instance.processor.parameter ("output").removeListener (&loads);
+            instance.processor.parameter ("preset").removeListener (&presetChoice);
+
+            EXPECT_EQ (std::vector<int> ({ loads.changes, presetChoice.gestureEdges, instance.changeMessages }),
+                       std::vector<int> ({ 1, c.shownAlready ? 0 : 2, 1 })) << c.name;
+            expectShownAndLoaded (instance, id, c.name);
+        }
     }
 }
