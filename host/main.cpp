@@ -91,7 +91,8 @@ namespace
         const auto bad = zelkhost::firstInvalidUtf8Byte (argv[index], std::strlen (argv[index]));
         if (bad < 0)
             return {};
-        const juce::String after = index > 1 && argv[index - 1][0] == '-' ? " (after " + juce::String (juce::CharPointer_UTF8 (argv[index - 1])) + ")" : "";
+        const auto previous = index > 1 ? juce::String (juce::CharPointer_UTF8 (argv[index - 1])) : juce::String();
+        const auto after = previous.startsWith ("-") ? " (after " + previous + ")" : juce::String();
         return "argument " + juce::String (index) + after + " is not valid UTF-8: byte " + juce::String (bad + 1) + " is 0x"
                + juce::String::toHexString ((int) (uint8_t) argv[index][bad]).toUpperCase()
                + "; paths and values are taken only as UTF-8 text, so that no file is written under another name";
