@@ -3,7 +3,10 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <limits>
+#include <unistd.h>
 
 namespace zelkhost
 {
@@ -27,6 +30,47 @@ namespace zelkhost
             }
             return "'" + text + "'";
         }
+
+        /** Reads an open file through its handle, which it closes; its size
+            is the opened file's (juce::FileInputStream asks the path each
+            time, which by then may name another file). */
+        class HandleInputStream final : public juce::InputStream
+        {
+        public:
+            HandleInputStream (int handleToUse, int64 sizeWhenOpened) : handle (handleToUse), size (sizeWhenOpened) {}
+            ~HandleInputStream() override { ::close (handle); }
+
+            int64 getTotalLength() override   { return size; }
+            bool isExhausted() override       { return position >= size; }
+            int64 getPosition() override      { return position; }
+            bool setPosition (int64 newPosition) override
+            {
+                position = std::max<int64> (0, newPosition);
+                return true;
+            }
+
+            int read (void* destination, int maxBytes) override
+            {
+                auto* bytes = static_cast<char*> (destination);
+                int done = 0;
+                while (done < maxBytes)
+                {
+                    const auto count = ::pread (handle, bytes + done, (size_t) (maxBytes - done), (off_t) position);
+                    if (count < 0 && errno == EINTR)
+                        continue;
+                    if (count <= 0)
+                        break;
+                    done += (int) count;
+                    position += count;
+                }
+                return done;
+            }
+
+        private:
+            const int handle;
+            const int64 size;
+            int64 position = 0;
+        };
 
         struct ChunkSpan
         {
@@ -197,19 +241,17 @@ namespace zelkhost
     {
         const auto name = file.getFullPathName();
 
-        // Checked before it is opened: opening a pipe would wait for a writer.
-        if (const auto problem = inputFileProblem (file); problem.isNotEmpty())
+        // Opened so that a pipe cannot make it wait for a writer.
+        int64 size = 0;
+        juce::String opening;
+        const int handle = openInputFile (file, std::numeric_limits<int64>::max(), size, opening);
+        if (handle < 0)
         {
-            error = "cannot read the input file " + name + ": " + problem;
+            error = "cannot read the input file " + name + ": " + opening;
             return false;
         }
 
-        auto stream = std::make_unique<juce::FileInputStream> (file);
-        if (stream->failedToOpen())
-        {
-            error = "cannot read the input file " + name + ": " + stream->getStatus().getErrorMessage();
-            return false;
-        }
+        auto stream = std::make_unique<HandleInputStream> (handle, size);
 
         const auto fileSize = stream->getTotalLength();
         FileLayout layout;

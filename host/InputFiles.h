@@ -1,8 +1,10 @@
 // Checking and reading the host's input files (the audio input and the
 // stored state): only a regular file, or a symbolic link to one, is read. A
-// folder, pipe, device or socket is refused before it is opened, so that the
-// host never waits for a writer nor reads without end, and so is a file
-// larger than the reader can sensibly hold.
+// folder, pipe, device or socket is refused, checked before the file is
+// opened and again on the opened file (opened without waiting, should a pipe
+// have been put there meanwhile), so that the host never waits for a writer
+// nor reads without end; so is a file larger than the reader can sensibly
+// hold.
 //
 // Header only: the audio file fuzzer compiles the audio input without the
 // rest of the host.
@@ -53,14 +55,15 @@ namespace zelkhost
         return kind.isNotEmpty() ? kind : inputfiles::whyTooLarge (status, largestSize);
     }
 
-    /** Reads the whole of `file` after the checks above, opened so that a
-        pipe put there meanwhile cannot make it wait, and checked again once
-        open. False with the reason in `problem`. */
-    inline bool readInputFile (const juce::File& file, juce::int64 largestSize, juce::MemoryBlock& bytes, juce::String& problem)
+    /** Opens `file` for reading after the checks above, so that a pipe put
+        there meanwhile cannot make it wait, and checks the opened file
+        again. The handle (the caller closes it) and the file's size, or -1
+        with the reason in `problem`. */
+    inline int openInputFile (const juce::File& file, juce::int64 largestSize, juce::int64& size, juce::String& problem)
     {
         problem = inputFileProblem (file, largestSize);
         if (problem.isNotEmpty())
-            return false;
+            return -1;
 
         const int handle = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat status {};
@@ -70,6 +73,23 @@ namespace zelkhost
             problem = kind;
         else
             problem = inputfiles::whyTooLarge (status, largestSize);
+
+        if (problem.isEmpty())
+        {
+            size = (juce::int64) status.st_size;
+            return handle;
+        }
+        if (handle >= 0)
+            ::close (handle);
+        return -1;
+    }
+
+    /** Reads the whole of `file`, opened as above. False with the reason in
+        `problem`. */
+    inline bool readInputFile (const juce::File& file, juce::int64 largestSize, juce::MemoryBlock& bytes, juce::String& problem)
+    {
+        juce::int64 size = 0;
+        const int handle = openInputFile (file, largestSize, size, problem);
 
         // Never more than the limit, even from a file that grows while it is read.
         juce::MemoryOutputStream read (bytes, false);

@@ -1,4 +1,5 @@
 #include "OutputFiles.h"
+#include "Utf8Check.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -97,6 +98,24 @@ namespace zelkhost
             return {};
         }
 
+        /** What stands at `file` now when a rename may not replace it (only
+            a regular file or nothing may be): something put there while the
+            data was being made is left alone. Empty when it may. */
+        juce::String kindNotToReplace (const juce::File& file)
+        {
+            std::error_code failed;
+            switch (fs::symlink_status (file.getFullPathName().toStdString(), failed).type())
+            {
+                case fs::file_type::symlink:   return "a symbolic link";
+                case fs::file_type::directory: return "a folder";
+                case fs::file_type::fifo:      return "a pipe";
+                case fs::file_type::character:
+                case fs::file_type::block:     return "a device";
+                case fs::file_type::socket:    return "a socket";
+                default:                       return {};
+            }
+        }
+
         bool writeThroughHiddenSibling (const juce::File& file, const StreamWriter& write, const juce::String& failure, juce::String& error)
         {
             juce::String problem;
@@ -113,6 +132,13 @@ namespace zelkhost
                 written = stream.openedOk() && write (stream);
                 stream.flush();
                 written = written && stream.getStatus().wasOk();
+            }
+
+            if (const auto kind = written ? kindNotToReplace (file) : juce::String(); kind.isNotEmpty())
+            {
+                error = failure + ": " + kind + " was put there while it was being written; it is left as it is, and nothing was written";
+                temporary.deleteFile();
+                return false;
             }
 
             // rename() replaces the old file in one step: there is always a whole one.
@@ -153,25 +179,33 @@ namespace zelkhost
         }
 
         /** The path a write goes to: the destination with every symbolic
-            link followed, also one that points at nothing yet. */
-        fs::path resolvedPath (const juce::File& destination)
+            link followed, also one that points at nothing yet. False with
+            the reason when a link cannot be followed (links that form a
+            loop, one that cannot be read) or leads to a name that is not
+            UTF-8 text (see Utf8Check.h). */
+        bool resolvePath (const juce::File& destination, fs::path& path, juce::String& problem)
         {
-            fs::path path = destination.getFullPathName().toStdString();
-            for (int links = 0; links < 40; ++links)
+            path = destination.getFullPathName().toStdString();
+            std::error_code failure;
+            for (int links = 0; links < 40 && ! failure; ++links)
             {
-                std::error_code problem;
-                const auto resolved = fs::weakly_canonical (path, problem);
-                if (problem)
-                    return path;
-                if (! fs::is_symlink (fs::symlink_status (resolved, problem)))
-                    return resolved;
-
-                const auto target = fs::read_symlink (resolved, problem);
-                if (problem)
-                    return resolved;
+                const auto resolved = fs::weakly_canonical (path, failure);
+                if (failure)
+                    break;
+                if (! fs::is_symlink (fs::symlink_status (resolved, failure)))
+                {
+                    path = resolved;
+                    if (zelkhost::firstInvalidUtf8Byte (path.c_str(), path.native().size()) < 0)
+                        return true;
+                    problem = "a symbolic link leads to a name that is not valid UTF-8";
+                    return false;
+                }
+                const auto target = fs::read_symlink (resolved, failure);
                 path = target.is_absolute() ? target : resolved.parent_path() / target;
             }
-            return path;
+            problem = "its symbolic links cannot be followed: "
+                      + (failure ? juce::String (failure.message()) : juce::String (std::strerror (ELOOP)));
+            return false;
         }
 
         /** Where a write goes, what stands there and how to name it in a message. */
@@ -179,11 +213,12 @@ namespace zelkhost
         {
             explicit Destination (const juce::File& destination, const juce::String& what)
             {
-                const auto path = resolvedPath (destination);
-                std::error_code problem;
+                fs::path path;
+                const auto resolved = resolvePath (destination, path, problem);
+                std::error_code failed;
                 file = juce::File (juce::String (path.string()));
-                type = fs::status (path, problem).type();
-                failure = "cannot write " + what + (what.isEmpty() ? "" : " ") + file.getFullPathName();
+                type = resolved ? fs::status (path, failed).type() : fs::file_type::none;
+                failure = "cannot write " + what + (what.isEmpty() ? "" : " ") + (resolved ? file : destination).getFullPathName();
             }
 
             bool isFolder() const { return type == fs::file_type::directory; }
@@ -194,20 +229,26 @@ namespace zelkhost
                     || type == fs::file_type::block || type == fs::file_type::socket;
             }
 
-            juce::String folderRefusal() const { return failure + ": it is a folder; give a file name"; }
+            /** Why nothing is written there; empty when it can be. */
+            juce::String refusal() const
+            {
+                if (problem.isNotEmpty())
+                    return failure + ": " + problem;
+                return isFolder() ? failure + ": it is a folder; give a file name" : juce::String();
+            }
 
             juce::File file;
             fs::file_type type = fs::file_type::none;
-            juce::String failure;
+            juce::String failure, problem;
         };
     }
 
     bool writeOutputFile (const juce::File& destination, const StreamWriter& write, const juce::String& what, juce::String& error)
     {
         const Destination target (destination, what);
-        if (target.isFolder())
+        if (const auto refusal = target.refusal(); refusal.isNotEmpty())
         {
-            error = target.folderRefusal();
+            error = refusal;
             return false;
         }
         return target.takesDataDirectly() ? writeDirectly (target.file, write, target.failure, error)
@@ -217,9 +258,9 @@ namespace zelkhost
     bool checkOutputFile (const juce::File& destination, const juce::String& what, juce::String& error)
     {
         const Destination target (destination, what);
-        if (target.isFolder())
+        if (const auto refusal = target.refusal(); refusal.isNotEmpty())
         {
-            error = target.folderRefusal();
+            error = refusal;
             return false;
         }
 

@@ -5,11 +5,15 @@
 // - a new path or a regular file: the data goes to a hidden file beside it,
 //   made for this run alone, which is renamed into place once complete, so
 //   a failure never leaves a partial file and never harms the old one, and
-//   runs writing the same file at once each leave a whole one;
+//   runs writing the same file at once each leave a whole one; should
+//   something else (a link, a pipe, a folder) have been put there meanwhile,
+//   it is left alone and nothing is written;
 // - a named pipe, a device or a socket: written to directly, never replaced;
 // - a folder: refused.
 // A symbolic link is followed to what it points at, which is written or
-// replaced; the link stays.
+// replaced; the link stays. Links that cannot be followed (a loop) are
+// refused with the reason, and so is a link that leads to a name that is
+// not UTF-8 text (see Utf8Check.h).
 #pragma once
 
 #include <juce_audio_basics/juce_audio_basics.h>

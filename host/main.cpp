@@ -17,12 +17,16 @@
 #include "ParameterCatalogue.h"
 #include "PluginSession.h"
 #include "StoredState.h"
+#include "Utf8Check.h"
 #include "ViewSession.h"
 #include "XErrorHandler.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <unistd.h>
 
 namespace
 {
@@ -79,6 +83,34 @@ namespace
     {
         return juce::String (what) + " failed (result " + juce::String (result) + ")";
     }
+
+    /** Why argument `index` cannot be taken as text (see Utf8Check.h);
+        empty when it can. */
+    juce::String argumentProblem (int index, char* argv[])
+    {
+        const auto bad = zelkhost::firstInvalidUtf8Byte (argv[index], std::strlen (argv[index]));
+        if (bad < 0)
+            return {};
+        const auto previous = index > 1 ? juce::String (juce::CharPointer_UTF8 (argv[index - 1])) : juce::String();
+        const auto after = previous.startsWith ("-") ? " (after " + previous + ")" : juce::String();
+        return "argument " + juce::String (index) + after + " is not valid UTF-8: byte " + juce::String (bad + 1) + " is 0x"
+               + juce::String::toHexString ((int) (uint8_t) argv[index][bad]).toUpperCase()
+               + "; paths and values are taken only as UTF-8 text, so that no file is written under another name";
+    }
+
+    /** Whether the working folder's name is UTF-8 text, as relative paths
+        are taken from it (a folder that cannot be named at all fails later,
+        with its own reason). */
+    bool workingFolderIsText()
+    {
+        std::string name (4096, '\0');
+        while (::getcwd (name.data(), name.size()) == nullptr)
+            if (errno != ERANGE || name.size() > (1u << 20))
+                return true;
+            else
+                name.resize (name.size() * 2);
+        return zelkhost::firstInvalidUtf8Byte (name.c_str(), std::strlen (name.c_str())) < 0;
+    }
 }
 
 int main (int argc, char* argv[])
@@ -97,6 +129,10 @@ int main (int argc, char* argv[])
     juce::String snapshotPath;
 
     for (int i = 1; i < argc; ++i)
+        if (const auto problem = argumentProblem (i, argv); problem.isNotEmpty())
+            return fail (problem);
+
+    for (int i = 1; i < argc; ++i)
     {
         const juce::String arg = juce::CharPointer_UTF8 (argv[i]);
         auto next = [&] (juce::String& into) {
@@ -105,6 +141,9 @@ int main (int argc, char* argv[])
             into = juce::CharPointer_UTF8 (argv[++i]);
             return true;
         };
+        // An empty path names no file: it is refused, never taken as "not given".
+        auto nextPath = [&] (juce::String& into) { return next (into) && into.isNotEmpty(); };
+        auto needs = [&] (const juce::String& message) { return fail (message + (argv[i][0] == '\0' ? " (an empty path names none)" : "")); };
         juce::String value;
 
         if (arg == "--help" || arg == "-h")      { std::cout << usage; return 0; }
@@ -112,14 +151,14 @@ int main (int argc, char* argv[])
         else if (arg == "--describe")            describe = true;
         else if (arg == "--gui")                 { if (view != nullptr) return fail ("--gui and --snapshot exclude each other");
                                                    view = std::make_unique<ViewSession> (ViewSession::Mode::window); }
-        else if (arg == "--snapshot")            { if (view != nullptr || ! next (snapshotPath))
-                                                       return fail ("--snapshot needs a file, and excludes --gui");
+        else if (arg == "--snapshot")            { if (view != nullptr || ! nextPath (snapshotPath))
+                                                       return needs ("--snapshot needs a file, and excludes --gui");
                                                    view = std::make_unique<ViewSession> (ViewSession::Mode::snapshot); }
-        else if (arg == "--input")               { if (! next (inputPath)) return fail ("--input needs a file"); }
-        else if (arg == "--output")              { if (! next (outputPath)) return fail ("--output needs a file"); }
-        else if (arg == "--bundle")              { if (! next (bundlePath)) return fail ("--bundle needs a path"); }
-        else if (arg == "--load-state")          { if (! next (loadStatePath)) return fail ("--load-state needs a file"); }
-        else if (arg == "--save-state")          { if (! next (saveStatePath)) return fail ("--save-state needs a file"); }
+        else if (arg == "--input")               { if (! nextPath (inputPath)) return needs ("--input needs a file"); }
+        else if (arg == "--output")              { if (! nextPath (outputPath)) return needs ("--output needs a file"); }
+        else if (arg == "--bundle")              { if (! nextPath (bundlePath)) return needs ("--bundle needs a path"); }
+        else if (arg == "--load-state")          { if (! nextPath (loadStatePath)) return needs ("--load-state needs a file"); }
+        else if (arg == "--save-state")          { if (! nextPath (saveStatePath)) return needs ("--save-state needs a file"); }
         else if (arg == "--block")               { if (! next (value) || ! parsePositive (value, 1, 65536, blockSize) || blockSize != std::floor (blockSize))
                                                        return fail ("--block needs a whole number from 1 to 65536"); }
         else if (arg == "--rate")                { if (! next (value) || ! parsePositive (value, 8000, 384000, rate))
@@ -137,6 +176,10 @@ int main (int argc, char* argv[])
         listParameters (catalogue);
         return 0;
     }
+
+    for (const auto* path : { &inputPath, &outputPath, &bundlePath, &loadStatePath, &saveStatePath, &snapshotPath })
+        if (path->isNotEmpty() && ! juce::File::isAbsolutePath (*path) && ! workingFolderIsText())
+            return fail ("the working folder's path is not valid UTF-8, so " + *path + " cannot be found from it; give absolute paths");
 
     // Everything the user typed is checked before the plug-in is loaded.
     std::vector<std::pair<std::string, double>> automation;

@@ -5,6 +5,8 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <filesystem>
+
 namespace
 {
     struct Run
@@ -13,11 +15,8 @@ namespace
         juce::String output;
     };
 
-    Run runHost (const juce::StringArray& arguments)
+    Run runCommand (const juce::StringArray& command)
     {
-        juce::StringArray command { ZELK_HOST_PROGRAM };
-        command.addArray (arguments);
-
         juce::ChildProcess process;
         Run run;
         if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
@@ -26,6 +25,13 @@ namespace
         process.waitForProcessToFinish (60000);
         run.exitCode = (int) process.getExitCode();
         return run;
+    }
+
+    Run runHost (const juce::StringArray& arguments)
+    {
+        juce::StringArray command { ZELK_HOST_PROGRAM };
+        command.addArray (arguments);
+        return runCommand (command);
     }
 
     juce::AudioBuffer<float> readWav (const juce::File& file, double* sampleRate = nullptr)
@@ -229,4 +235,46 @@ TEST_F (HostCommandLine, ABrokenStateOrBundleGivesAMessageAndNoOutput)
         EXPECT_FALSE (out.exists()) << args.joinIntoString (" ");
     }
     EXPECT_EQ (numFilesIn(), 1); // only garbage.zelk
+}
+
+TEST_F (HostCommandLine, PathsAreTakenAsTheBytesGivenOrRefused)
+{
+    file ("sub").createDirectory();
+    std::filesystem::create_symlink ("loop2", file ("loop1").getFullPathName().toStdString());
+    std::filesystem::create_symlink ("loop1", file ("loop2").getFullPathName().toStdString());
+
+    // Paths as printf formats: bytes that are not UTF-8 cannot pass through a juce::String.
+    const std::vector<std::tuple<const char*, const char*, juce::String>> cases {
+        { "--output", "sub/\\300\\256\\300\\256/zz.wav", "is 0xC0;" },   // an overlong "..", JUCE reads it as ".."
+        { "--save-state", "s\\357", "is 0xEF;" },                    // JUCE reads both as "s\x0f"
+        { "--save-state", "s\\377", "is 0xFF;" },
+        { "--snapshot", "\\340\\200\\256", "is 0xE0;" },            // an overlong "." in three bytes
+        { "--output", "\\355\\240\\200.wav", "is 0xED;" },          // a surrogate
+        { "--output", "\\364\\220\\200\\200.wav", "is 0xF4;" },     // beyond U+10FFFF
+        { "--output", "\\303\\251\\360\\235\\204\\236.wav", "wrote" },  // taken as given
+        { "--output", "loop1", "its symbolic links cannot be followed" },
+        { "--save-state", "loop2", "its symbolic links cannot be followed" },
+        { "--snapshot", "loop1", "its symbolic links cannot be followed" },
+    };
+    auto runWith = [&] (const char* option, const char* path) {
+        return runCommand ({ "/bin/sh", "-c", "p=$(printf \"$3\"); [ -n \"$p\" ] && p=\"$1/$p\"; "
+                                           "exec \"$0\" --seconds 0.01 --output \"$1/out.wav\" \"$2\" \"$p\"",
+                             ZELK_HOST_PROGRAM, folder.getFullPathName(), option, path });
+    };
+    for (const auto& [option, path, message] : cases)
+    {
+        const auto run = runWith (option, path);
+        EXPECT_TRUE ((run.exitCode == 0) == (message == "wrote") && run.output.contains (message)) << option << " " << path << ": " << run.output;
+    }
+    for (const auto* option : { "--input", "--output", "--bundle", "--load-state", "--save-state", "--snapshot" })
+    {
+        const auto run = runWith (option, "");
+        EXPECT_TRUE (run.exitCode != 0 && run.output.contains (juce::String (option) + " needs a") && run.output.contains ("an empty path names none"))
+            << option << ": " << run.output;
+    }
+
+    // Nothing written under another name, and the links are still links.
+    EXPECT_TRUE (std::filesystem::exists (folder.getFullPathName().toStdString() + "/\xC3\xA9\xF0\x9D\x84\x9E.wav"));
+    EXPECT_TRUE (std::filesystem::is_symlink (file ("loop1").getFullPathName().toStdString()));
+    EXPECT_EQ (std::distance (std::filesystem::recursive_directory_iterator (folder.getFullPathName().toStdString()), {}), 4);
 }

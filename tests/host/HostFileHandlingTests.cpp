@@ -3,6 +3,9 @@
 // pipes, devices or links, runs writing one file at once, values copied from
 // --list, a stored state with a damaged plug-in chunk.
 
+#include "AudioFileInput.h"
+#include "OutputFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -15,6 +18,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 namespace
@@ -267,4 +271,67 @@ TEST_F (HostFiles, ADamagedPluginChunkIsNamedWithTheReason)
     EXPECT_NE (run.exitCode, 0);
     EXPECT_TRUE (run.output.contains ("chunk 'juce' (\"JUCE Plug-in State\")") && run.output.contains ("its data is damaged")) << run.output;
     EXPECT_FALSE (folder.getChildFile ("never.wav").exists());
+}
+
+TEST_F (HostFiles, WhatIsPutAtTheOutputWhileItIsMadeIsLeftAlone)
+{
+    // The writer runs between the decision on what stands at the destination and the rename into place.
+    const auto destination = folder.getChildFile ("out.wav");
+    const auto target = destination.getFullPathName().toStdString();
+    const std::vector<std::pair<juce::String, std::function<void()>>> cases {
+        { "a symbolic link", [&] { std::filesystem::create_symlink (path ("elsewhere").toStdString(), target); } },
+        { "a pipe", [&] { ::mkfifo (target.c_str(), 0600); } },
+        { "a folder", [&] { destination.createDirectory(); } },
+        { "", [&] { destination.replaceWithText ("another run's"); } },   // a whole file: replaced as usual
+    };
+    for (const auto& [kind, putThere] : cases)
+    {
+        juce::String error;
+        const bool written = zelkhost::writeOutputFile (destination, [&, &putThere = putThere] (juce::OutputStream& out) {
+            putThere();
+            return out.writeText ("ours", false, false, nullptr);
+        }, "the output", error);
+        EXPECT_EQ (written, kind.isEmpty()) << kind;
+        EXPECT_TRUE (kind.isEmpty() ? destination.loadFileAsString() == "ours"
+                                    : error.contains (kind + " was put there while it was being written")) << error;
+        std::filesystem::remove_all (target);
+    }
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 0) << "temporary files left behind";
+}
+
+TEST_F (HostFiles, APipePutAtTheInputWhileItIsCheckedIsNotWaitedFor)
+{
+    // The input turns from a WAV file into a pipe without a writer and back
+    // as fast as it can; a reader that opened it blocking would wait for ever.
+    const auto wav = makeAudioFile (juce::WavAudioFormat());
+    folder.getChildFile ("file").replaceWithData (wav.getData(), wav.getSize());
+    ASSERT_EQ (::mkfifo (path ("pipe").toRawUTF8(), 0600), 0);
+
+    std::atomic<bool> stop { false }, finished { false };
+    std::thread swapper ([&] {
+        for (int i = 0; ! stop; ++i)
+            if (::link (path (i % 2 == 0 ? "pipe" : "file").toRawUTF8(), path ("next").toRawUTF8()) == 0)
+                ::rename (path ("next").toRawUTF8(), path ("input").toRawUTF8());
+    });
+    std::thread reader ([&] {
+        for (const auto end = juce::Time::getMillisecondCounter() + 1500; juce::Time::getMillisecondCounter() < end;)
+        {
+            zelkhost::AudioFileContents contents;
+            juce::String error;
+            if (! zelkhost::readAudioFile (folder.getChildFile ("input"), contents, error))
+            {
+                EXPECT_TRUE (error.contains ("it is a pipe") || error.contains ("does not exist")) << error;
+            }
+        }
+        finished = true;
+    });
+
+    for (int waited = 0; ! finished && waited < 20000; waited += 10)
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+    EXPECT_TRUE (finished) << "the reader waited on the pipe";
+    stop = true;
+    swapper.join();
+    while (! finished)   // a waiting reader is let go
+        ::close (::open (path ("pipe").toRawUTF8(), O_WRONLY | O_NONBLOCK));
+    reader.join();
 }

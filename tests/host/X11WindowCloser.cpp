@@ -1,35 +1,17 @@
 #include "X11WindowCloser.h"
 
-#include <X11/Xlib.h>
+#include "X11Library.h"
 
 #include <chrono>
-#include <dlfcn.h>
 #include <thread>
 
 namespace hosttest
 {
-    // libX11 is loaded at run time, as JUCE does, so the tests link no X library.
     struct X11WindowCloser::Connection
     {
-        void* xlib = dlopen ("libX11.so.6", RTLD_LAZY);
-        template <typename Function> Function* get (const char* name) const
-        {
-            return xlib != nullptr ? reinterpret_cast<Function*> (dlsym (xlib, name)) : nullptr;
-        }
-        decltype (&XOpenDisplay) openDisplay = get<decltype (XOpenDisplay)> ("XOpenDisplay");
-        decltype (&XCloseDisplay) closeDisplay = get<decltype (XCloseDisplay)> ("XCloseDisplay");
-        decltype (&XQueryTree) queryTree = get<decltype (XQueryTree)> ("XQueryTree");
-        decltype (&XGetWindowProperty) getProperty = get<decltype (XGetWindowProperty)> ("XGetWindowProperty");
-        decltype (&XFree) free = get<decltype (XFree)> ("XFree");
-        decltype (&XInternAtom) internAtom = get<decltype (XInternAtom)> ("XInternAtom");
-        decltype (&XSendEvent) sendEvent = get<decltype (XSendEvent)> ("XSendEvent");
-        decltype (&XDestroyWindow) destroyWindow = get<decltype (XDestroyWindow)> ("XDestroyWindow");
-        decltype (&XKillClient) killClient = get<decltype (XKillClient)> ("XKillClient");
-        decltype (&XGetWindowAttributes) getAttributes = get<decltype (XGetWindowAttributes)> ("XGetWindowAttributes");
-        decltype (&XFlush) flush = get<decltype (XFlush)> ("XFlush");
-        decltype (&XSetErrorHandler) setErrorHandler = get<decltype (XSetErrorHandler)> ("XSetErrorHandler");
+        zelkhost::X11Library x;
         XErrorHandler previousErrorHandler = nullptr;
-        Display* display = openDisplay != nullptr ? openDisplay (nullptr) : nullptr;
+        Display* display = x.usable() ? x.openDisplay (nullptr) : nullptr;
         Atom protocols = 0, deleteWindow = 0, name = 0;
 
         /** WM_NAME (JUCE writes it as a UTF-8 string, which XFetchName skips). */
@@ -40,12 +22,12 @@ namespace hosttest
             unsigned long length = 0, remaining = 0;
             unsigned char* data = nullptr;
             std::string title;
-            if (getProperty (display, window, name, 0, 256, False, AnyPropertyType, &type, &format, &length, &remaining, &data) == Success
+            if (x.getProperty (display, window, name, 0, 256, False, AnyPropertyType, &type, &format, &length, &remaining, &data) == Success
                 && data != nullptr)
             {
                 if (format == 8)
                     title.assign (reinterpret_cast<const char*> (data), length);
-                free (data);
+                x.free (data);
             }
             return title;
         }
@@ -54,13 +36,13 @@ namespace hosttest
         {
             Window root = 0, parent = 0, *children = nullptr, found = 0;
             unsigned int count = 0;
-            if (queryTree (display, DefaultRootWindow (display), &root, &parent, &children, &count) == 0)
+            if (x.queryTree (display, DefaultRootWindow (display), &root, &parent, &children, &count) == 0)
                 return 0;
             for (unsigned int i = 0; i < count && found == 0; ++i)
                 if (titleOf (children[i]) == title)
                     found = children[i];
             if (children != nullptr)
-                free (children);
+                x.free (children);
             return found;
         }
 
@@ -72,11 +54,11 @@ namespace hosttest
             unsigned int count = 0;
             bool found = false;
             XWindowAttributes attributes {};
-            if (queryTree (display, window, &root, &parent, &children, &count) != 0)
+            if (x.queryTree (display, window, &root, &parent, &children, &count) != 0)
                 for (unsigned int i = 0; i < count; ++i)
-                    found = found || (getAttributes (display, children[i], &attributes) != 0 && attributes.width > 1);
+                    found = found || (x.getAttributes (display, children[i], &attributes) != 0 && attributes.width > 1);
             if (children != nullptr)
-                free (children);
+                x.free (children);
             return found;
         }
     };
@@ -84,29 +66,25 @@ namespace hosttest
     X11WindowCloser::X11WindowCloser() : connection (std::make_unique<Connection>())
     {
         auto& c = *connection;
-        if (c.display == nullptr || c.internAtom == nullptr)
+        if (c.display == nullptr)
             return;
         // Other test programs' windows come and go on the shared display while
         // the top-level windows are searched: asking about one that has just
         // gone is no error here (Xlib's default handler would end the process).
-        if (c.setErrorHandler != nullptr)
-            c.previousErrorHandler = c.setErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
-        c.protocols = c.internAtom (c.display, "WM_PROTOCOLS", False);
-        c.deleteWindow = c.internAtom (c.display, "WM_DELETE_WINDOW", False);
-        c.name = c.internAtom (c.display, "WM_NAME", False);
-        c.flush (c.display);
+        c.previousErrorHandler = c.x.setErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
+        c.protocols = c.x.internAtom (c.display, "WM_PROTOCOLS", False);
+        c.deleteWindow = c.x.internAtom (c.display, "WM_DELETE_WINDOW", False);
+        c.name = c.x.internAtom (c.display, "WM_NAME", False);
+        c.x.flush (c.display);
     }
 
     X11WindowCloser::~X11WindowCloser()
     {
         if (connection->display != nullptr)
         {
-            connection->closeDisplay (connection->display);
-            if (connection->setErrorHandler != nullptr)
-                connection->setErrorHandler (connection->previousErrorHandler);
+            connection->x.closeDisplay (connection->display);
+            connection->x.setErrorHandler (connection->previousErrorHandler);
         }
-        if (connection->xlib != nullptr)
-            dlclose (connection->xlib);
     }
 
     unsigned long X11WindowCloser::findWindow (const std::string& title, int timeoutMs, bool withContent)
@@ -130,8 +108,8 @@ namespace hosttest
 
         if (way != Way::close)
         {
-            (way == Way::destroy ? c.destroyWindow : c.killClient) (c.display, window);
-            c.flush (c.display);
+            (way == Way::destroy ? c.x.destroyWindow : c.x.killClient) (c.display, window);
+            c.x.flush (c.display);
             return true;
         }
 
@@ -142,8 +120,8 @@ namespace hosttest
         event.xclient.format = 32;
         event.xclient.data.l[0] = (long) c.deleteWindow;
         event.xclient.data.l[1] = CurrentTime;
-        c.sendEvent (c.display, window, False, NoEventMask, &event);
-        c.flush (c.display);
+        c.x.sendEvent (c.display, window, False, NoEventMask, &event);
+        c.x.flush (c.display);
         return true;
     }
 }
