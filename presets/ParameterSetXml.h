@@ -1,6 +1,7 @@
 #pragma once
 
 #include "presets/PresetsFileReader.h"
+#include "presets/PresetsFileWriter.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -78,18 +79,3 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
     with the square of their number. In sorted order each lands beside the one
     before, and later lookups only search. */
 juce::StringArray poolTagNames (juce::StringArray names);
-
-/** Writes `presets` to `file` as an XML document with CR LF line ends, creating
-    missing folders first. The file is replaced in one step (written beside it,
-    then renamed), so a failed write leaves the previous file untouched; a folder
-    standing at the file's path is never replaced. Returns whether the file was
-    written; callers may ignore it. */
-bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);
-
-/** writePresetsFile that says why it failed: the result's error message is the
-    reason for a user to read, the system's own where it gives one ("Permission
-    denied"), else a short phrase ("a folder stands in its place"). */
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file);
-
-/** writePresetsFileReportingFailure that also gives the stamp of the file written. */
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written);
