@@ -3,6 +3,7 @@
 #include "engine/Conversions.h"
 #include "presets/PresetsDocumentShape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -127,13 +128,13 @@ PresetsFileContents readPresetsDocument (const juce::File& file)
 
     // The shape is checked first: it also keeps away processing instructions
     // inside elements, on which JUCE's parser can loop for ever.
-    juce::StringArray entryTagNames;
-    const auto shape = checkPresetsDocumentShape (text, &entryTagNames);
+    juce::StringArray namesToPool;
+    const auto shape = checkPresetsDocumentShape (text, &namesToPool);
     juce::XmlDocument parser (text);
 
     if (shape.wasOk())
     {
-        const auto pooledNames = poolTagNames (std::move (entryTagNames));
+        const auto pooledNames = poolTagNames (std::move (namesToPool));
         contents.document = parser.getDocumentElement();
     }
 
@@ -165,7 +166,9 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 
 juce::StringArray poolTagNames (juce::StringArray names)
 {
-    names.sort (false);
+    if (! std::is_sorted (names.begin(), names.end()))
+        names.sort (false);
+
     auto& pool = juce::StringPool::getGlobalPool();
 
     for (auto& name : names)

@@ -72,10 +72,13 @@ std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file);
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
 
 /** Enters `names` into JUCE's global string pool, which keeps every XML tag
-    name, and returns them pooled; keep the result while elements with these
-    names are made. The pool is a sorted array that takes one name at a time,
-    moving everything after it: thousands of entry names met in file order
-    ("preset24", "preset25", ...) would land all over it, at a cost growing
-    with the square of their number. In sorted order each lands beside the one
-    before, and later lookups only search. */
+    and attribute name, and returns them pooled; keep the result while elements
+    with these names are made. The pool is a sorted array that takes one name
+    at a time, moving everything after it: thousands of names met in file order
+    (entry tags "preset24", "preset25", ..., or the attribute names of a
+    hand-made entry) would land all over it, at a cost growing with the square
+    of their number. In sorted order each lands beside the one before, and later
+    lookups only search. Names are best pooled in one call: a second sorted run
+    would move the whole first one again for each of its names that sorts
+    before it. */
 juce::StringArray poolTagNames (juce::StringArray names);
