@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,93 +62,67 @@ TEST (PresetsFileWrite, ALinkedPresetsFileStaysALinkThroughStartUpAndSave)
 
 TEST (PresetsFileWrite, LinksAreFollowedToTheFileTheyLeadToAndPermissionsKept)
 {
-    // The permissions a file newly made by this process gets.
-    ScopedTemporaryHome probeHome;
-    const auto probe = probeHome.home.getChildFile ("probe");
-    ASSERT_TRUE (probe.create().wasOk());
-    const auto defaultPermissions = permissionsOf (probe);
+    struct Link { const char* path; const char* text; };   // relative to home; a text "/x" is home's x
 
     struct Case
     {
         const char* what;
-        std::function<void (const juce::File& path, const juce::File& home)> prepare;
-        const char* written;      // relative to home; nullptr when the write is refused
-        mode_t permissions;       // of the written file; 0: the default ones
-        const char* reason;       // of a refusal
-    };
-
-    const auto existingFile = [] (const juce::File& file, mode_t permissions)
-    {
-        ASSERT_TRUE (file.getParentDirectory().createDirectory());
-        ASSERT_TRUE (file.replaceWithText ("old"));
-        ASSERT_EQ (0, ::chmod (file.getFullPathName().toRawUTF8(), permissions));
+        std::vector<Link> links;
+        const char* existing;   // a file there before, of mode `permissions`
+        mode_t permissions;     // of the file written; 0: the default ones
+        const char* written;    // nullptr when the write is refused
+        const char* reason;     // of the refusal
     };
 
     const Case cases[] = {
-        { "a regular file", [&] (auto& path, auto&) { existingFile (path, 0600); }, "cfg/presets.xml", 0600, "" },
-        { "a missing file", [] (auto&, auto&) {}, "cfg/presets.xml", 0, "" },
-        { "a chain of relative and absolute links",
-          [&] (auto& path, auto& home)
-          {
-              existingFile (home.getChildFile ("real/presets.xml"), 0640);
-              makeLink (path, "hop.xml");
-              makeLink (path.getSiblingFile ("hop.xml"), home.getChildFile ("real/presets.xml").getFullPathName());
-          },
-          "real/presets.xml", 0640, "" },
-        { "a link into a linked folder, with ..",
-          [&] (auto& path, auto& home)
-          {
-              existingFile (home.getChildFile ("deep/store/presets.xml"), 0600);
-              makeLink (home.getChildFile ("shortcut"), "deep/store");
-              makeLink (path, "../shortcut/../store/presets.xml");
-          },
-          "deep/store/presets.xml", 0600, "" },
-        { "a link to a file not made yet, in a folder not made yet",
-          [] (auto& path, auto&) { makeLink (path, "../elsewhere/new/presets.xml"); },
-          "elsewhere/new/presets.xml", 0, "" },
-        { "links that lead round in a loop",
-          [] (auto& path, auto&)
-          {
-              makeLink (path, "other.xml");
-              makeLink (path.getSiblingFile ("other.xml"), "presets.xml");
-          },
-          nullptr, 0, "loop" },
-        { "a link to a folder",
-          [] (auto& path, auto& home)
-          {
-              ASSERT_TRUE (home.getChildFile ("folder").createDirectory());
-              makeLink (path, "../folder");
-          },
-          nullptr, 0, "folder" },
+        { "a regular file", {}, "cfg/presets.xml", 0600, "cfg/presets.xml", "" },
+        { "a missing file", {}, nullptr, 0, "cfg/presets.xml", "" },
+        { "a chain of links", { { "cfg/presets.xml", "hop.xml" }, { "cfg/hop.xml", "/real/presets.xml" } },
+          "real/presets.xml", 0640, "real/presets.xml", "" },
+        { "a link through a linked folder and ..", { { "shortcut", "deep/store" }, { "cfg/presets.xml", "../shortcut/../store/presets.xml" } },
+          "deep/store/presets.xml", 0600, "deep/store/presets.xml", "" },
+        { "a link to a file in a folder not made yet", { { "cfg/presets.xml", "../elsewhere/new/presets.xml" } },
+          nullptr, 0, "elsewhere/new/presets.xml", "" },
+        { "links that lead round in a loop", { { "cfg/presets.xml", "other.xml" }, { "cfg/other.xml", "presets.xml" } },
+          nullptr, 0, nullptr, "loop" },
     };
+
+    const auto mask = ::umask (022);
+    ::umask (mask);
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
         ScopedTemporaryHome home;
         const auto path = home.home.getChildFile ("cfg/presets.xml");
-        c.prepare (path, home.home);
-        const bool wasLink = isLink (path);
+
+        if (c.existing != nullptr)
+        {
+            const auto existing = home.home.getChildFile (c.existing);
+            ASSERT_TRUE (existing.create().wasOk());
+            ASSERT_EQ (0, ::chmod (existing.getFullPathName().toRawUTF8(), c.permissions));
+        }
+
+        for (const auto& link : c.links)
+            makeLink (home.home.getChildFile (link.path),
+                      link.text[0] == '/' ? home.home.getFullPathName() + link.text : juce::String (link.text));
 
         juce::XmlElement presets ("PRESETS");
         presets.createNewChildElement ("preset1")->setAttribute ("presetName", "new");
         FileStamp stamp;
         const auto result = writePresetsFileReportingFailure (presets, path, stamp);
 
-        EXPECT_EQ (wasLink, isLink (path));
+        EXPECT_EQ (! c.links.empty(), isLink (path));
+        EXPECT_TRUE (result.getErrorMessage().contains (c.reason)) << result.getErrorMessage();
 
         if (c.written == nullptr)
-        {
-            EXPECT_TRUE (result.getErrorMessage().contains (c.reason)) << result.getErrorMessage();
             continue;
-        }
 
-        ASSERT_TRUE (result.wasOk()) << result.getErrorMessage();
         const auto written = home.home.getChildFile (c.written);
         EXPECT_FALSE (isLink (written));
         EXPECT_EQ (juce::String ("new"), lastPresetName (written));
-        EXPECT_EQ (c.permissions != 0 ? c.permissions : defaultPermissions, permissionsOf (written));
-        EXPECT_EQ (stamp, FileStamp::of (path));   // "unchanged since written" holds through the link
+        EXPECT_EQ (c.permissions != 0 ? c.permissions : (0666 & ~mask), permissionsOf (written));
+        EXPECT_EQ (stamp, FileStamp::of (path));   // "unchanged since written" holds through links
         EXPECT_EQ (1, written.getParentDirectory().getNumberOfChildFiles (juce::File::findFiles)) << "a temporary file left";
     }
 }
