@@ -20,7 +20,7 @@
 
     When the shape is right and `namesToPool` is given, it receives every name
     the parser will enter into JUCE's string pool: the tag and attribute names
-    of the document element and the entries, each once, in no particular order
-    (see poolTagNames). Runs once over the text, in time proportional to its
+    of the document element and the entries, each once, in sorted order (see
+    poolTagNames). Runs once over the text, in time proportional to its
     length whatever the names. */
 juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* namesToPool = nullptr);

@@ -90,10 +90,11 @@ namespace
             return juce::Result::ok();
         }
 
-        if (errno != ENOENT)
+        // A missing folder is made below, where a file in the way is reported.
+        if (errno != ENOENT && errno != ENOTDIR)
             return failWithErrno();
 
-        target = juce::File (juce::String::fromUTF8 (path.c_str()));   // its folder is made below
+        target = juce::File (juce::String::fromUTF8 (path.c_str()));
         return juce::Result::ok();
     }
 }
