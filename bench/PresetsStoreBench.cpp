@@ -5,7 +5,10 @@
 //    once for the instance, starting from a process that has not seen the
 //    file yet;
 //  - SavePreset: "Save preset" into the same file (the new entry is taken out
-//    again untimed, so every round saves into the same number of entries).
+//    again untimed, so every round saves into the same number of entries);
+//  - StartUpManyAttributeNames: StartUp with a hand-made presets.xml whose one
+//    user entry has the given number of distinct attribute names (100,000
+//    take 1.3 MB), which JUCE's string pool takes one at a time.
 // Everything happens in a temporary folder that stands in for the user's
 // config folder.
 
@@ -78,20 +81,59 @@ namespace
         file.replaceWithData (out.getData(), out.getDataSize());
     }
 
+    /** Writes presets.xml as one entry with `names` distinct attribute names
+        ("a0", "a1", ...) in file order, then its name. */
+    void writeManyAttributeNames (const juce::File& file, int names)
+    {
+        juce::MemoryOutputStream out;
+        out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<PRESETS>\r\n  <preset24";
+
+        for (int i = 0; i < names; ++i)
+            out << " a" << i << "=\"0.0\"";
+
+        out << " presetName=\"many names\"/>\r\n</PRESETS>\r\n";
+        file.getParentDirectory().createDirectory();
+        file.replaceWithData (out.getData(), out.getDataSize());
+    }
+
+    /** Two holders built as a host's registration and instance do. With
+        `namesUnpooled`, the names of the file are also out of JUCE's string
+        pool at each round, as in a process that has not met them yet. */
+    void startUpRounds (benchmark::State& state, juce::AudioProcessor& processor, bool namesUnpooled = false)
+    {
+        for (auto _ : state)
+        {
+            MergedPresetsCache::forgetAll();   // a process that has not met the file yet
+
+            if (namesUnpooled)
+            {
+                state.PauseTiming();
+                juce::StringPool::getGlobalPool().garbageCollect();
+                state.ResumeTiming();
+            }
+
+            PresetsHolder registration (processor, relativePath);
+            PresetsHolder instance (processor, relativePath);
+            benchmark::DoNotOptimize (instance.presets.getFirstChildElement());
+        }
+    }
+
     void BM_StartUp (benchmark::State& state)
     {
         TemporaryConfigHome home;
         LayoutOnlyProcessor processor;
         const auto file = PresetsHolder::locatePresetsFile ({}, relativePath);
         writePresetsFile (processor, file, (int) state.range (0));
+        startUpRounds (state, processor);
+    }
 
-        for (auto _ : state)
-        {
-            MergedPresetsCache::forgetAll();   // a process that has not met the file yet
-            PresetsHolder registration (processor, relativePath);
-            PresetsHolder instance (processor, relativePath);
-            benchmark::DoNotOptimize (instance.presets.getFirstChildElement());
-        }
+    void BM_StartUpManyAttributeNames (benchmark::State& state)
+    {
+        TemporaryConfigHome home;
+        LayoutOnlyProcessor processor;
+        const auto file = PresetsHolder::locatePresetsFile ({}, relativePath);
+        writeManyAttributeNames (file, (int) state.range (0));
+        startUpRounds (state, processor, true);
     }
 
     void BM_SavePreset (benchmark::State& state)
@@ -116,4 +158,5 @@ namespace
 }
 
 BENCHMARK (BM_StartUp)->Arg (100)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK (BM_StartUpManyAttributeNames)->Arg (100000)->Unit (benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK (BM_SavePreset)->Arg (100)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

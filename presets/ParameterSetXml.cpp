@@ -3,6 +3,7 @@
 #include "engine/Conversions.h"
 #include "presets/PresetsDocumentShape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -127,13 +128,13 @@ PresetsFileContents readPresetsDocument (const juce::File& file)
 
     // The shape is checked first: it also keeps away processing instructions
     // inside elements, on which JUCE's parser can loop for ever.
-    juce::StringArray entryTagNames;
-    const auto shape = checkPresetsDocumentShape (text, &entryTagNames);
+    juce::StringArray namesToPool;
+    const auto shape = checkPresetsDocumentShape (text, &namesToPool);
     juce::XmlDocument parser (text);
 
     if (shape.wasOk())
     {
-        const auto pooledNames = poolTagNames (std::move (entryTagNames));
+        const auto pooledNames = poolTagNames (std::move (namesToPool));
         contents.document = parser.getDocumentElement();
     }
 
@@ -165,66 +166,13 @@ bool readPresetsFile (const juce::File& file, juce::XmlElement& into)
 
 juce::StringArray poolTagNames (juce::StringArray names)
 {
-    names.sort (false);
+    if (! std::is_sorted (names.begin(), names.end()))
+        names.sort (false);
+
     auto& pool = juce::StringPool::getGlobalPool();
 
     for (auto& name : names)
         name = pool.getPooledString (name);
 
     return names;
-}
-
-bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)
-{
-    return writePresetsFileReportingFailure (presets, file).wasOk();
-}
-
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file)
-{
-    FileStamp written;
-    return writePresetsFileReportingFailure (presets, file, written);
-}
-
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written)
-{
-    // Without a path the temporary file would land in the root folder, and a
-    // folder in the file's place would be removed by the final rename when
-    // empty: neither is a presets file to replace.
-    if (file.getFullPathName().isEmpty())
-        return juce::Result::fail ("it has no path");
-
-    if (file.isDirectory())
-        return juce::Result::fail ("a folder stands in its place");
-
-    if (! file.exists())
-    {
-        const auto folder = createFolderWithParents (file.getParentDirectory());
-
-        if (folder.failed())
-            return juce::Result::fail ("its folder cannot be created (" + folder.getErrorMessage() + ")");
-    }
-
-    // As XmlElement::writeTo (File) does, but keeping the reason of a failure.
-    juce::TemporaryFile temporary (file);
-    {
-        juce::FileOutputStream out (temporary.getFile());
-
-        if (! out.openedOk())
-            return juce::Result::fail (out.getStatus().getErrorMessage());
-
-        presets.writeTo (out, juce::XmlElement::TextFormat());
-        out.flush();
-
-        if (out.getStatus().failed())
-            return juce::Result::fail (out.getStatus().getErrorMessage());
-    }
-
-    // Renaming keeps the stamp; should the move fall back to copying, the
-    // stamp merely fails to match later, which only costs a re-read.
-    written = FileStamp::of (temporary.getFile());
-
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return juce::Result::fail ("the new contents could not be moved into its place");
-
-    return juce::Result::ok();
 }

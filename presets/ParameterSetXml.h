@@ -1,6 +1,7 @@
 #pragma once
 
 #include "presets/PresetsFileReader.h"
+#include "presets/PresetsFileWriter.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -71,25 +72,13 @@ std::unique_ptr<juce::XmlElement> parsePresetsFile (const juce::File& file);
 bool readPresetsFile (const juce::File& file, juce::XmlElement& into);
 
 /** Enters `names` into JUCE's global string pool, which keeps every XML tag
-    name, and returns them pooled; keep the result while elements with these
-    names are made. The pool is a sorted array that takes one name at a time,
-    moving everything after it: thousands of entry names met in file order
-    ("preset24", "preset25", ...) would land all over it, at a cost growing
-    with the square of their number. In sorted order each lands beside the one
-    before, and later lookups only search. */
+    and attribute name, and returns them pooled; keep the result while elements
+    with these names are made. The pool is a sorted array that takes one name
+    at a time, moving everything after it: thousands of names met in file order
+    (entry tags "preset24", "preset25", ..., or the attribute names of a
+    hand-made entry) would land all over it, at a cost growing with the square
+    of their number. In sorted order each lands beside the one before, and later
+    lookups only search. Names are best pooled in one call: a second sorted run
+    would move the whole first one again for each of its names that sorts
+    before it. */
 juce::StringArray poolTagNames (juce::StringArray names);
-
-/** Writes `presets` to `file` as an XML document with CR LF line ends, creating
-    missing folders first. The file is replaced in one step (written beside it,
-    then renamed), so a failed write leaves the previous file untouched; a folder
-    standing at the file's path is never replaced. Returns whether the file was
-    written; callers may ignore it. */
-bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file);
-
-/** writePresetsFile that says why it failed: the result's error message is the
-    reason for a user to read, the system's own where it gives one ("Permission
-    denied"), else a short phrase ("a folder stands in its place"). */
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file);
-
-/** writePresetsFileReportingFailure that also gives the stamp of the file written. */
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written);

@@ -1,6 +1,10 @@
 #include "presets/PresetsDocumentShape.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -24,13 +28,56 @@ namespace
         return juce::CharacterFunctions::isWhitespace (c);
     }
 
+    /** The distinct tag and attribute names met, as views into the text.
+        Entries mostly repeat the names of the entry before them in the same
+        order: those are recognised by comparing them with that entry's, and
+        only the rest are looked up in the set. */
+    class NameCollector
+    {
+    public:
+        void element (std::string_view tagName)
+        {
+            distinct.insert (tagName);
+            std::swap (previousAttributes, attributes);
+            attributes.clear();
+        }
+
+        void attribute (std::string_view name)
+        {
+            const auto index = attributes.size();
+
+            if (index >= previousAttributes.size() || previousAttributes[index] != name)
+                distinct.insert (name);
+
+            attributes.push_back (name);
+        }
+
+        /** Adds the names in sorted order (the order of their bytes, which
+            for UTF-8 is the order of JUCE's string comparison), so that
+            sorting them again costs next to nothing. */
+        void copyTo (juce::StringArray& names) const
+        {
+            std::vector<std::string_view> sorted (distinct.begin(), distinct.end());
+            std::sort (sorted.begin(), sorted.end());
+            names.ensureStorageAllocated (names.size() + (int) sorted.size());
+
+            for (const auto& name : sorted)
+                names.add (juce::String (juce::CharPointer_UTF8 (name.data()),
+                                         juce::CharPointer_UTF8 (name.data() + name.size())));
+        }
+
+    private:
+        std::unordered_set<std::string_view> distinct;
+        std::vector<std::string_view> attributes, previousAttributes;
+    };
+
     /** One pass over the text; each step either advances past what it accepts
         or records the first fault and its place. */
     class ShapeScanner
     {
     public:
-        ShapeScanner (const juce::String& textToCheck, juce::StringArray* entryTagNames)
-            : start (textToCheck.getCharPointer()), p (start), entryNames (entryTagNames) {}
+        ShapeScanner (const juce::String& textToCheck, juce::StringArray* namesToPool)
+            : start (textToCheck.getCharPointer()), p (start), pooledNames (namesToPool) {}
 
         juce::Result run()
         {
@@ -54,7 +101,12 @@ namespace
                 fail ("something after the end of the document element");
 
             if (ok())
+            {
+                if (pooledNames != nullptr)
+                    names.copyTo (*pooledNames);
+
                 return juce::Result::ok();
+            }
 
             return juce::Result::fail ("line " + juce::String (lineOfFault()) + ": " + fault);
         }
@@ -140,14 +192,20 @@ namespace
             }
         }
 
-        juce::String readName()
+        /** Moves past a name and returns it as a view into the text. */
+        std::string_view skipName()
         {
-            const auto nameStart = p;
+            const auto nameStart = p.getAddress();
 
             while (isNameCharacter (*p))
                 ++p;
 
-            return juce::String (nameStart, p);
+            return { nameStart, (size_t) (p.getAddress() - nameStart) };
+        }
+
+        static juce::String toString (std::string_view name)
+        {
+            return juce::String (juce::CharPointer_UTF8 (name.data()), juce::CharPointer_UTF8 (name.data() + name.size()));
         }
 
         /** '<' name attributes, then "/>" or ">" content "</" name ">". The
@@ -155,13 +213,13 @@ namespace
         void element (bool isDocumentElement)
         {
             ++p;   // '<'
-            const auto name = readName();
+            const auto tag = skipName();
 
-            if (name.isEmpty())
+            if (tag.empty())
                 return fail ("a tag without a name");
 
-            if (! isDocumentElement && entryNames != nullptr)
-                entryNames->add (name);
+            if (pooledNames != nullptr)
+                names.element (tag);
 
             if (! attributes())
                 return;
@@ -187,10 +245,10 @@ namespace
                 if (*p == '<' && isDocumentElement && isNameCharacter (p[1]))
                     element (false);
                 else if (p.isEmpty())
-                    return fail ("the end tag of <" + name + "> is missing");
+                    return fail ("the end tag of <" + toString (tag) + "> is missing");
                 else
-                    return fail (isDocumentElement ? "something other than an entry inside <" + name + ">"
-                                                   : "something inside the entry <" + name + ">");
+                    return fail (isDocumentElement ? "something other than an entry inside <" + toString (tag) + ">"
+                                                   : "something inside the entry <" + toString (tag) + ">");
 
                 if (! ok())
                     return;
@@ -198,13 +256,13 @@ namespace
 
             p += 2;
 
-            if (readName() != name)
-                return fail ("an end tag that does not match <" + name + ">");
+            if (skipName() != tag)
+                return fail ("an end tag that does not match <" + toString (tag) + ">");
 
             skipWhiteSpace();
 
             if (*p != '>')
-                return fail ("an end tag that does not match <" + name + ">");
+                return fail ("an end tag that does not match <" + toString (tag) + ">");
 
             ++p;
         }
@@ -219,11 +277,16 @@ namespace
                 if (*p == '>' || startsWith ("/>"))
                     return true;
 
-                if (readName().isEmpty())
+                const auto name = skipName();
+
+                if (name.empty())
                 {
                     fail (p.isEmpty() ? "the text ends inside a tag" : "a character that does not belong in a tag");
                     return false;
                 }
+
+                if (pooledNames != nullptr)
+                    names.attribute (name);
 
                 skipWhiteSpace();
 
@@ -272,11 +335,12 @@ namespace
         const juce::String::CharPointerType start;
         juce::String::CharPointerType p, faultAt { start };
         juce::String fault;
-        juce::StringArray* const entryNames;
+        juce::StringArray* const pooledNames;
+        NameCollector names;
     };
 }
 
-juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* entryTagNames)
+juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* namesToPool)
 {
-    return ShapeScanner (text, entryTagNames).run();
+    return ShapeScanner (text, namesToPool).run();
 }

@@ -18,6 +18,9 @@
     Anything else fails, and the result says what was found where ("line 3: an
     attribute value without quotes").
 
-    When `entryTagNames` is given it receives the tag names of the entries, in
-    file order. Runs once over the text, in time proportional to its length. */
-juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* entryTagNames = nullptr);
+    When the shape is right and `namesToPool` is given, it receives every name
+    the parser will enter into JUCE's string pool: the tag and attribute names
+    of the document element and the entries, each once, in sorted order (see
+    poolTagNames). Runs once over the text, in time proportional to its
+    length whatever the names. */
+juce::Result checkPresetsDocumentShape (const juce::String& text, juce::StringArray* namesToPool = nullptr);
