@@ -237,8 +237,16 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, co
             break;
     }
 
-    if (turn.permitsChanges() && writePresets (merged).wasOk())
+    if (! turn.permitsChanges())
+        return merged;
+
+    const auto written = writePresets (merged);
+
+    if (written.wasOk())
         MergedPresetsCache::remember (presetsFile, heldStamp, std::make_shared<const juce::XmlElement> (merged));
+    else if (contents.kind == Kind::unreadable)
+        report ("The damaged presets file " + presetsFile.getFullPathName() + " was kept aside, but no new one could be written in its place: "
+                + written.getErrorMessage() + ".");
 
     return merged;
 }
@@ -385,7 +393,7 @@ bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
     if (moved.wasOk())
     {
         report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
-                + ". It was kept as " + aside.getFullPathName() + " and replaced.");
+                + ". It was kept as " + aside.getFullPathName() + ".");
         return true;
     }
 
