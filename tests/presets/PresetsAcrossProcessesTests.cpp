@@ -1,7 +1,6 @@
 // Processes meeting on one presets.xml: twenty starting at once on a damaged
 // file keep it aside exactly once and leave the factory set; a dozen saving at
-// once keep every entry; without a usable lock none of them moves a damaged
-// file. The processes are this program, run with
+// once keep every entry. The processes are this program, run with
 // ZELK_PRESETS_CHILD naming a start file (and ZELK_PRESETS_CHILD_SAVES to save).
 #include "PresetsTestSupport.h"
 
@@ -94,25 +93,4 @@ TEST (PresetsAcrossProcesses, SavesAtOnceKeepEveryEntry)
 
     PresetsTestProcessor processor;
     EXPECT_EQ (factoryPresetCount + 12, processor.presetsHolder.presets.getNumChildElements());
-}
-
-TEST (PresetsAcrossProcesses, WithoutAUsableLockADamagedFileStaysWhereItIs)
-{
-    if (std::getenv ("ZELK_PRESETS_CHILD") != nullptr)
-        GTEST_SKIP();
-
-    ScopedTemporaryHome home;
-    const auto file = home.presetsFile();
-    const juce::String damaged ("<PRESETS>\r\n  <preset24 presetName=\"mine\"/>\r\n  <preset25 gain-1=");
-    for (int round = 0; round < 5; ++round)
-    {
-        file.getParentDirectory().deleteRecursively();
-        ASSERT_TRUE (file.getSiblingFile (".presets.xml.lock").createDirectory());
-        file.replaceWithText (damaged);
-
-        runChildrenAtOnce (home.home.getChildFile ("go" + juce::String (round)), 6, false);
-
-        EXPECT_EQ (damaged, contentsOf (file)) << "round " << round;
-        EXPECT_TRUE (file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "presets-unreadable*").isEmpty());
-    }
 }
