@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -39,6 +40,44 @@ namespace
             return defaultValue;
 
         return juce::jlimit (0.0f, 1.0f, value);
+    }
+
+    /** The offset of the first NUL character of a file's bytes (a zero code
+        unit after a UTF-16 byte-order mark, else a zero byte), or -1. */
+    juce::int64 findZeroCharacter (const juce::MemoryBlock& bytes)
+    {
+        const auto* data = static_cast<const juce::uint8*> (bytes.getData());
+        const auto size = bytes.getSize();
+
+        if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
+        {
+            for (size_t i = 2; i + 1 < size; i += 2)
+                if (data[i] == 0 && data[i + 1] == 0)
+                    return (juce::int64) i;
+
+            return -1;
+        }
+
+        const auto* zero = size > 0 ? static_cast<const juce::uint8*> (std::memchr (data, 0, size)) : nullptr;
+        return zero != nullptr ? (juce::int64) (zero - data) : -1;
+    }
+
+    /** What a file that was not read counts as. Only one whose bytes were read
+        and found wanting is damaged (and may be moved aside); one that could
+        not be opened or read is left alone. */
+    PresetsFileContents::Kind kindOfFailure (ReadFailure failure)
+    {
+        switch (failure)
+        {
+            case ReadFailure::missing:          return PresetsFileContents::Kind::missing;
+            case ReadFailure::notARegularFile:  return PresetsFileContents::Kind::notARegularFile;
+            case ReadFailure::couldNotRead:     return PresetsFileContents::Kind::inaccessible;
+            case ReadFailure::tooLarge:
+            case ReadFailure::damaged:
+            case ReadFailure::none:             break;
+        }
+
+        return PresetsFileContents::Kind::unreadable;
     }
 }
 
@@ -77,13 +116,25 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     }
 }
 
-juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp)
+juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp, ReadFailure& failure)
 {
     juce::MemoryBlock bytes;
-    const auto read = readRegularFile (file, maximumPresetsFileSize, bytes, stamp);
+    const auto read = readRegularFile (file, maximumPresetsFileSize, bytes, stamp, failure);
 
     if (read.failed())
         return read;
+
+    // No presets file holds a NUL character, but damage often does (a crash
+    // leaves blocks of zeros; UTF-16 without a byte-order mark is half zeros),
+    // and JUCE's strings end at the first one: such a file would read as
+    // blank and be overwritten.
+    const auto zeroAt = findZeroCharacter (bytes);
+
+    if (zeroAt >= 0)
+    {
+        failure = ReadFailure::damaged;
+        return juce::Result::fail ("it is not a presets document (a NUL character at byte " + juce::String (zeroAt) + ")");
+    }
 
     // The size limit keeps the byte count inside int range.
     text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
@@ -98,6 +149,12 @@ juce::Result readPresetsText (const juce::File& file, juce::String& text, FileSt
     return juce::Result::ok();
 }
 
+juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp)
+{
+    ReadFailure ignored;
+    return readPresetsText (file, text, stamp, ignored);
+}
+
 bool readPresetsText (const juce::File& file, juce::String& text)
 {
     FileStamp stamp;
@@ -108,13 +165,12 @@ PresetsFileContents readPresetsDocument (const juce::File& file)
 {
     PresetsFileContents contents;
     juce::String text;
-    const auto read = readPresetsText (file, text, contents.stamp);
+    ReadFailure failure;
+    const auto read = readPresetsText (file, text, contents.stamp, failure);
 
     if (read.failed())
     {
-        contents.kind = contents.stamp.isRegular() ? PresetsFileContents::Kind::unreadable
-                      : contents.stamp.kind == FileStamp::Kind::missing ? PresetsFileContents::Kind::missing
-                                                                         : PresetsFileContents::Kind::notARegularFile;
+        contents.kind = kindOfFailure (failure);
         contents.reason = read.getErrorMessage();
         return contents;
     }

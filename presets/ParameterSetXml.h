@@ -32,9 +32,14 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     UTF-16 with a byte-order mark. Text that is not valid UTF-8 (a file saved in
     an 8-bit encoding, or damaged) is taken byte for byte as Latin-1: JUCE's text
     and XML code steps through UTF-8 by its lead bytes and would run past the end
-    of malformed text. Only regular files up to maximumPresetsFileSize are read
-    (see readRegularFile); the result says why a file was not, and `stamp`
+    of malformed text. A file holding a NUL character (zeros left by a crash,
+    UTF-16 without a byte-order mark) gives no text and counts as damaged. Only
+    regular files up to maximumPresetsFileSize are read (see readRegularFile);
+    the result says why a file was not, `failure` which case it was, and `stamp`
     receives the stamp of what was read. */
+juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp, ReadFailure& failure);
+
+/** readPresetsText for callers that need only the reason. */
 juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp);
 
 /** readPresetsText that only tells whether the text could be read. */
@@ -47,9 +52,10 @@ struct PresetsFileContents
     {
         document,           ///< an XML document of the shape the store writes (its root may have any name)
         missing,            ///< nothing at the path
-        blank,              ///< a regular file holding nothing but white space
+        blank,              ///< a regular file of no bytes, or nothing but white space
         notARegularFile,    ///< a folder, device, pipe or socket: never to be moved or written over
-        unreadable          ///< a regular file that cannot be read, or is no presets document
+        unreadable,         ///< a regular file whose contents were read (or measured) and are no presets document: damaged
+        inaccessible        ///< a regular file the system would not let us open or read: never to be moved or written over
     };
 
     Kind kind = Kind::document;

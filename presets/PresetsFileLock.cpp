@@ -3,7 +3,9 @@
 #include "presets/PresetsFileReader.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -31,6 +33,7 @@ namespace
 }
 
 PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMilliseconds)
+    : lockFile (lockFileFor (presetsFile))
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMilliseconds);
     // Polled like the file lock below rather than a timed wait: the thread
@@ -50,19 +53,52 @@ PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMill
         return;
     }
 
-    const auto lockFile = lockFileFor (presetsFile);
-    const auto folder = lockFile.getParentDirectory();
-
     if (presetsFile.getFullPathName().isEmpty())
         return;
 
-    if (createFolderWithParents (folder).failed())
-        return;
+    lockFileAt (deadline);
+}
 
-    descriptor = ::open (lockFile.getFullPathName().toRawUTF8(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+void PresetsFileLock::setUnusable (const juce::String& reason)
+{
+    state = State::unusable;
+    unusableReason = reason;
+
+    if (descriptor >= 0)
+        ::close (descriptor);
+
+    descriptor = -1;
+}
+
+void PresetsFileLock::lockFileAt (std::chrono::steady_clock::time_point deadline)
+{
+    const auto folder = createFolderWithParents (lockFile.getParentDirectory());
+
+    if (folder.failed())
+        return setUnusable ("its folder cannot be created: " + folder.getErrorMessage());
+
+    // Only a regular file is opened: a device or pipe at its path may do
+    // something on being opened, and a folder cannot be locked.
+    const auto kind = FileStamp::of (lockFile).kind;
+
+    if (kind == FileStamp::Kind::folder)
+        return setUnusable ("a folder stands in its place");
+
+    if (kind == FileStamp::Kind::special)
+        return setUnusable ("it is not a regular file but a device, pipe or socket");
+
+    descriptor = ::open (lockFile.getFullPathName().toRawUTF8(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
 
     if (descriptor < 0)
-        return;
+        return setUnusable (std::strerror (errno));
+
+    struct stat opened;
+
+    if (::fstat (descriptor, &opened) != 0)
+        return setUnusable (std::strerror (errno));
+
+    if (! S_ISREG (opened.st_mode))
+        return setUnusable ("it is not a regular file");
 
     for (;;)
     {
@@ -74,8 +110,13 @@ PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMill
             return;
         }
 
-        if (! isContention (errno))
-            break;
+        const auto error = errno;
+
+        if (error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP)
+            break;   // the file system has no record locks: nobody can hold one
+
+        if (! isContention (error))
+            return setUnusable (std::strerror (error));
 
         if (std::chrono::steady_clock::now() >= deadline)
         {
@@ -103,6 +144,19 @@ PresetsFileLock::~PresetsFileLock()
 juce::File PresetsFileLock::lockFileFor (const juce::File& presetsFile)
 {
     return presetsFile.getSiblingFile ("." + presetsFile.getFileName() + ".lock");
+}
+
+juce::String PresetsFileLock::describeRefusal() const
+{
+    switch (state)
+    {
+        case State::heldElsewhere:  return "another program holds its lock file " + lockFile.getFullPathName();
+        case State::unusable:       return "its lock file " + lockFile.getFullPathName() + " cannot be used (" + unusableReason + ")";
+        case State::held:
+        case State::unavailable:    break;
+    }
+
+    return {};
 }
 
 juce::String PresetsFileLock::describeHeldElsewhere (const juce::File& presetsFile)

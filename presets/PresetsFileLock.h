@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <chrono>
 #include <mutex>
 
 /** A turn at changing presets.xml: an advisory lock on ".presets.xml.lock"
@@ -14,17 +15,18 @@
     of this one.
 
     The wait is bounded (the message thread must not freeze): when the turn is
-    not had in time the state is `heldElsewhere`, and the caller must not write.
-    When locks cannot be had at all (the lock file cannot be created, as in a
-    folder that is not writable, or the file system has no locks) the state is
-    `unavailable` and the caller may go on without one: no other process of
-    the user can hold such a lock either, every write replaces the file in one
-    step, and a write into a folder that refuses the lock file fails with its
-    own reason. */
+    not had in time the state is `heldElsewhere`. When the lock file cannot be
+    used (it cannot be created or opened, as when another account owns it or a
+    folder stands at its path, or this process has too many files open) the
+    state is `unusable`: another process may well hold the lock meanwhile, so
+    either way the caller must not change the file. Only where the file system
+    itself has no record locks is the state `unavailable`, and the caller may
+    go on without one: no other process of the user can hold such a lock
+    either, and every write replaces the file in one step. */
 class PresetsFileLock
 {
 public:
-    enum class State { held, heldElsewhere, unavailable };
+    enum class State { held, heldElsewhere, unusable, unavailable };
 
     /** Waits at most `timeoutMilliseconds` for the turn. Creates the file's
         folder when it is missing, so that the lock file has a place. */
@@ -32,6 +34,15 @@ public:
     ~PresetsFileLock();
 
     State getState() const noexcept    { return state; }
+
+    /** Whether the file may be changed: with the turn held, or where there are
+        no locks at all. */
+    bool permitsChanges() const noexcept    { return state == State::held || state == State::unavailable; }
+
+    /** Why changes are not permitted, naming the lock file: "another program
+        holds its lock file ..." or "its lock file ... cannot be used (...)";
+        empty when they are. */
+    juce::String describeRefusal() const;
 
     /** ".presets.xml.lock" beside the presets file. */
     static juce::File lockFileFor (const juce::File& presetsFile);
@@ -43,9 +54,16 @@ public:
     static constexpr int messageThreadTimeoutMilliseconds = 300;
 
 private:
+    /** Takes the record lock on `lockFile`, trying until `deadline`. */
+    void lockFileAt (std::chrono::steady_clock::time_point deadline);
+
+    void setUnusable (const juce::String& reason);
+
     std::unique_lock<std::mutex> threadTurn;
     int descriptor = -1;
     State state = State::unavailable;
+    juce::File lockFile;
+    juce::String unusableReason;
 
     JUCE_DECLARE_NON_COPYABLE (PresetsFileLock)
 };

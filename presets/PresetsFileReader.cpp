@@ -75,33 +75,56 @@ bool FileStamp::operator== (const FileStamp& other) const noexcept
 }
 
 juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
-                              juce::MemoryBlock& bytes, FileStamp& stamp)
+                              juce::MemoryBlock& bytes, FileStamp& stamp, ReadFailure& failure)
 {
+    const auto fail = [&failure] (ReadFailure why, const juce::String& reason)
+    {
+        failure = why;
+        return juce::Result::fail (reason);
+    };
+
     // The kind is checked before opening (opening a device can have effects of
     // its own), and again on what was opened, in case the path was swapped in
     // between; the non-blocking open keeps a pipe from holding the thread.
-    stamp = FileStamp::of (file);
-
-    if (! stamp.isRegular())
-        return juce::Result::fail (describeKind (stamp.kind));
-
-    if (stamp.size > maximumSize)
-        return juce::Result::fail (tooLarge (maximumSize));
-
-    const ScopedDescriptor fd (::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-
-    if (fd.descriptor < 0)
-        return juce::Result::fail (std::strerror (errno));
-
+    // Only a path that names nothing is missing: one the system will not let
+    // us examine (a folder without search permission) may well hold a file.
+    failure = ReadFailure::none;
+    stamp = {};
     struct stat info;
 
-    if (::fstat (fd.descriptor, &info) != 0)
-        return juce::Result::fail (std::strerror (errno));
+    if (file.getFullPathName().isEmpty())
+        return fail (ReadFailure::missing, describeKind (FileStamp::Kind::missing));
+
+    if (::stat (file.getFullPathName().toRawUTF8(), &info) != 0)
+    {
+        const auto error = errno;
+
+        if (error == ENOENT || error == ENOTDIR)
+            return fail (ReadFailure::missing, describeKind (FileStamp::Kind::missing));
+
+        return fail (ReadFailure::couldNotRead, std::strerror (error));
+    }
 
     stamp = stampOf (info);
 
     if (! stamp.isRegular())
-        return juce::Result::fail (describeKind (stamp.kind));
+        return fail (ReadFailure::notARegularFile, describeKind (stamp.kind));
+
+    if (stamp.size > maximumSize)
+        return fail (ReadFailure::tooLarge, tooLarge (maximumSize));
+
+    const ScopedDescriptor fd (::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+
+    if (fd.descriptor < 0)
+        return fail (ReadFailure::couldNotRead, std::strerror (errno));
+
+    if (::fstat (fd.descriptor, &info) != 0)
+        return fail (ReadFailure::couldNotRead, std::strerror (errno));
+
+    stamp = stampOf (info);
+
+    if (! stamp.isRegular())
+        return fail (ReadFailure::notARegularFile, describeKind (stamp.kind));
 
     // The file may still grow while it is read: never more than the limit is kept.
     bytes.setSize ((size_t) juce::jmin (stamp.size, maximumSize) + 1);
@@ -112,7 +135,7 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
         if (total == bytes.getSize())
         {
             if ((juce::int64) total > maximumSize)
-                return juce::Result::fail (tooLarge (maximumSize));
+                return fail (ReadFailure::tooLarge, tooLarge (maximumSize));
 
             bytes.setSize (juce::jmin ((size_t) maximumSize + 1, total * 2 + 4096));
         }
@@ -127,7 +150,7 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
             if (errno == EINTR)
                 continue;
 
-            return juce::Result::fail (std::strerror (errno));
+            return fail (ReadFailure::couldNotRead, std::strerror (errno));
         }
 
         total += (size_t) got;
@@ -135,6 +158,13 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
 
     bytes.setSize (total);
     return juce::Result::ok();
+}
+
+juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
+                              juce::MemoryBlock& bytes, FileStamp& stamp)
+{
+    ReadFailure ignored;
+    return readRegularFile (file, maximumSize, bytes, stamp, ignored);
 }
 
 juce::Result createFolderWithParents (const juce::File& folder)
@@ -146,4 +176,106 @@ juce::Result createFolderWithParents (const juce::File& folder)
         result = folder.createDirectory();
 
     return folder.isDirectory() ? juce::Result::ok() : result;
+}
+
+namespace
+{
+    /** Errors of link() that say the file system has no hard links. */
+    bool meansNoHardLinks (int error)
+    {
+        return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS || error == EXDEV || error == EMLINK;
+    }
+
+    /** Copies `from` to `to`, which must not exist yet: 0, EEXIST when it does,
+        or the error that stopped the copy (and then `to` is gone again). */
+    int copyToNewFile (const char* from, const char* to)
+    {
+        struct stat info;
+        const ScopedDescriptor source (::open (from, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+
+        if (source.descriptor < 0 || ::fstat (source.descriptor, &info) != 0)
+            return errno;
+
+        const ScopedDescriptor target (::open (to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777));
+
+        if (target.descriptor < 0)
+            return errno;
+
+        char buffer[65536];
+
+        for (;;)
+        {
+            auto got = ::read (source.descriptor, buffer, sizeof (buffer));
+
+            if (got < 0 && errno == EINTR)
+                continue;
+
+            if (got == 0)
+                return ::fsync (target.descriptor) == 0 ? 0 : errno;
+
+            for (ssize_t written = 0; got > 0 && written < got;)
+            {
+                const auto put = ::write (target.descriptor, buffer + written, (size_t) (got - written));
+
+                if (put < 0 && errno == EINTR)
+                    continue;
+
+                if (put <= 0)
+                    got = -1;
+                else
+                    written += put;
+            }
+
+            if (got < 0)
+            {
+                const auto error = errno != 0 ? errno : EIO;
+                ::unlink (to);
+                return error;
+            }
+        }
+    }
+}
+
+juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::String& suffix, juce::File& keptAs)
+{
+    const auto* from = file.getFullPathName().toRawUTF8();
+    bool copying = false;
+
+    for (int number = 1; number < 10000; ++number)
+    {
+        const auto candidate = file.getSiblingFile (file.getFileNameWithoutExtension() + suffix
+                                                    + (number > 1 ? "(" + juce::String (number) + ")" : juce::String())
+                                                    + file.getFileExtension());
+        const auto* to = candidate.getFullPathName().toRawUTF8();
+        auto error = 0;
+
+        if (! copying)
+        {
+            error = ::link (from, to) == 0 ? 0 : errno;
+            copying = meansNoHardLinks (error);
+        }
+
+        if (copying)
+            error = copyToNewFile (from, to);
+
+        if (error == EEXIST)
+            continue;
+
+        if (error != 0)
+            return juce::Result::fail (std::strerror (error));
+
+        // The file now stands under both names; should it not leave its own,
+        // the new name is given up again and nothing has changed.
+        if (::unlink (from) != 0)
+        {
+            error = errno;
+            ::unlink (to);
+            return juce::Result::fail (std::strerror (error));
+        }
+
+        keptAs = candidate;
+        return juce::Result::ok();
+    }
+
+    return juce::Result::fail ("every name for it is taken");
 }

@@ -26,11 +26,27 @@ struct FileStamp
     juce::int64 size = 0, modifiedNanoseconds = 0;
 };
 
+/** Why a file was not read, for callers that treat the cases differently. */
+enum class ReadFailure
+{
+    none,
+    missing,            ///< nothing at the path
+    notARegularFile,    ///< a folder, device, pipe or socket: not opened
+    tooLarge,           ///< larger than the limit: not read
+    couldNotRead,       ///< the system refused to examine, open or read it (permission, too many open files, I/O error)
+    damaged             ///< read, but its bytes are no text of the kind expected (left to readers of text to say)
+};
+
 /** Reads the whole of `file` when it is a regular file (or a link to one) of at
     most `maximumSize` bytes. Anything else is not opened for reading at all: a
     pipe is never waited on and a device never read from. The result's error
     message says why, for a user to read ("it is larger than 256 MB", "Permission
-    denied"). `stamp` receives the stamp of what was read. */
+    denied"), and `failure` which case it was. `stamp` receives the stamp of what
+    was read. */
+juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
+                              juce::MemoryBlock& bytes, FileStamp& stamp, ReadFailure& failure);
+
+/** readRegularFile for callers that need only the reason. */
 juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
                               juce::MemoryBlock& bytes, FileStamp& stamp);
 
@@ -42,3 +58,10 @@ constexpr juce::int64 maximumPresetsFileSize = 256 * 1024 * 1024;
     folders at the same moment are no failure (JUCE's createDirectory gives up
     when a parent appears between its check and its own mkdir). */
 juce::Result createFolderWithParents (const juce::File& folder);
+
+/** Moves `file` to the first free name of "NAME-SUFFIX.EXT", "NAME-SUFFIX(2).EXT",
+    "NAME-SUFFIX(3).EXT" ... beside it, without ever replacing anything that
+    stands at a name (a plain rename would delete it): the name is taken with a
+    hard link, or where the file system has none by creating it exclusively and
+    copying. `keptAs` receives the name used. */
+juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::String& suffix, juce::File& keptAs);

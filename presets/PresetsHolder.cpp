@@ -12,6 +12,7 @@
 namespace
 {
     const juce::String makerFolderName { "Velkor Audio Tools" };
+    const juce::String unreadableSuffix { "-unreadable" };
 
     juce::PropertiesFile::Options makeOptions()
     {
@@ -175,18 +176,17 @@ juce::XmlElement PresetsHolder::startUp()
     // the file as the one before it left it (a damaged file is moved aside
     // once, not once per process).
     const PresetsFileLock turn (presetsFile, PresetsFileLock::messageThreadTimeoutMilliseconds);
-    const bool mayWrite = turn.getState() != PresetsFileLock::State::heldElsewhere;
 
-    if (! mayWrite)
+    if (! turn.permitsChanges())
         report ("The presets file " + presetsFile.getFullPathName() + " is used as it reads, without bringing it up to date: "
-                + PresetsFileLock::describeHeldElsewhere (presetsFile) + ".");
+                + turn.describeRefusal() + ".");
     else if (auto cached = takeCached (FileStamp::of (presetsFile)))   // merged by another thread meanwhile
         return *cached;
 
-    return installOrMerge (readPresetsDocument (presetsFile), mayWrite);
+    return installOrMerge (readPresetsDocument (presetsFile), turn);
 }
 
-juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bool mayWrite)
+juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, const PresetsFileLock& turn)
 {
     using Kind = PresetsFileContents::Kind;
     auto merged = createFactoryPresets();
@@ -197,6 +197,14 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bo
         contents.reason = "its document element is <" + contents.document->getTagName() + ">, not <PRESETS>";
     }
 
+    const auto leaveAsItIs = [&] (const juce::String& why)
+    {
+        report ("The presets file " + presetsFile.getFullPathName() + " cannot be read: " + contents.reason
+                + ". It was left as it is" + (why.isEmpty() ? juce::String() : " (" + why + ")")
+                + "; the factory presets serve meanwhile.");
+        return merged;
+    };
+
     switch (contents.kind)
     {
         case Kind::document:
@@ -204,20 +212,20 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bo
             break;
 
         case Kind::notARegularFile:
-            report ("The presets file " + presetsFile.getFullPathName() + " cannot be read: " + contents.reason
-                    + ". It was left as it is; the factory presets serve meanwhile.");
-            return merged;
+        case Kind::inaccessible:
+            // Whatever it holds is out of reach now but may not stay so (a
+            // file of another account, too many files open): it is neither
+            // moved nor written over.
+            return leaveAsItIs ({});
 
         case Kind::unreadable:
             // It may still hold a user's entries (a damaged or hand-edited file):
-            // it is kept under another name, and when even that fails it stays
-            // untouched.
-            if (! mayWrite)
-            {
-                report ("The presets file " + presetsFile.getFullPathName() + " cannot be read: " + contents.reason
-                        + ". It was left as it is; the factory presets serve meanwhile.");
-                return merged;
-            }
+            // it is kept under another name, and only with the turn held, so
+            // that no other process takes it for its own meanwhile; when even
+            // that fails it stays untouched.
+            if (turn.getState() != PresetsFileLock::State::held)
+                return leaveAsItIs (turn.permitsChanges() ? juce::String ("no lock can be had to keep it aside under")
+                                                          : turn.describeRefusal());
 
             if (! keepUnreadableFileAside (contents.reason))
                 return merged;
@@ -229,8 +237,16 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, bo
             break;
     }
 
-    if (mayWrite && writePresets (merged).wasOk())
+    if (! turn.permitsChanges())
+        return merged;
+
+    const auto written = writePresets (merged);
+
+    if (written.wasOk())
         MergedPresetsCache::remember (presetsFile, heldStamp, std::make_shared<const juce::XmlElement> (merged));
+    else if (contents.kind == Kind::unreadable)
+        report ("The damaged presets file " + presetsFile.getFullPathName() + " was kept aside, but no new one could be written in its place: "
+                + written.getErrorMessage() + ".");
 
     return merged;
 }
@@ -319,7 +335,10 @@ juce::Result PresetsHolder::prepareChange (const PresetsFileLock& turn)
     using Kind = PresetsFileContents::Kind;
 
     if (turn.getState() == PresetsFileLock::State::heldElsewhere)
-        return refuse (PresetsFileLock::describeHeldElsewhere (presetsFile) + ", so nothing was changed; try again in a moment");
+        return refuse (turn.describeRefusal() + ", so nothing was changed; try again in a moment");
+
+    if (! turn.permitsChanges())
+        return refuse (turn.describeRefusal() + ", so nothing was changed");
 
     // Unchanged since this holder read or wrote it: what is held is what it holds.
     const auto stamp = FileStamp::of (presetsFile);
@@ -345,7 +364,13 @@ juce::Result PresetsHolder::prepareChange (const PresetsFileLock& turn)
         case Kind::notARegularFile:
             return refuse (contents.reason + ", so it was left as it is");
 
+        case Kind::inaccessible:
+            return refuse ("it cannot be read (" + contents.reason + "), so nothing was changed");
+
         case Kind::unreadable:
+            if (turn.getState() != PresetsFileLock::State::held)
+                return refuse ("it cannot be read (" + contents.reason + ") and, without a lock on it, is not moved aside, so it was left as it is");
+
             if (! keepUnreadableFileAside (contents.reason))
                 return refuse ("it cannot be read (" + contents.reason + ") nor kept aside, so it was left as it is");
 
@@ -370,17 +395,19 @@ juce::Result PresetsHolder::writePresets (const juce::XmlElement& toWrite)
 
 bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
 {
-    const auto aside = unreadableFileFor (presetsFile);
+    juce::File aside;
+    const auto moved = moveAsideWithoutReplacing (presetsFile, unreadableSuffix, aside);
 
-    if (presetsFile.moveFileTo (aside))
+    if (moved.wasOk())
     {
         report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
-                + ". It was kept as " + aside.getFullPathName() + " and replaced.");
+                + ". It was kept as " + aside.getFullPathName() + ".");
         return true;
     }
 
     report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
-            + ", nor be kept as " + aside.getFullPathName() + ". It was left as it is.");
+            + ", nor be kept as " + unreadableFileFor (presetsFile).getFullPathName() + " (" + moved.getErrorMessage()
+            + "). It was left as it is.");
     return false;
 }
 
@@ -435,6 +462,6 @@ juce::XmlElement PresetsHolder::createFactoryPresets()
 
 juce::File PresetsHolder::unreadableFileFor (const juce::File& file)
 {
-    return file.getSiblingFile (file.getFileNameWithoutExtension() + "-unreadable" + file.getFileExtension())
+    return file.getSiblingFile (file.getFileNameWithoutExtension() + unreadableSuffix + file.getFileExtension())
                .getNonexistentSibling (true);
 }

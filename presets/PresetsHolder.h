@@ -15,20 +15,28 @@
     position among the children of `presets`.
 
     Faults never stop the processor from being built: whatever happens to the file,
-    `presets` holds at least the factory entries afterwards. A regular file that
-    cannot be read as a presets document (it does not parse, has a shape the store
-    never writes, cannot be opened, or is larger than maximumPresetsFileSize) is
-    moved aside (see `unreadableFileFor`) instead of being overwritten, at start-up
-    as before a save or delete. Anything else standing where the file belongs (a
-    folder, device, pipe or socket) is never read, moved or written. Every such
-    finding is written to juce::Logger and kept in `lastProblem`.
+    `presets` holds at least the factory entries afterwards. Only a file of no
+    bytes or nothing but white space counts as empty. A regular file that was read
+    and is no presets document (it does not parse, has a shape the store never
+    writes, holds a NUL character, or is larger than maximumPresetsFileSize) is
+    damaged: it is moved aside (see `unreadableFileFor`, never replacing a file
+    of that name) instead of being overwritten, at start-up as before a save or
+    delete, and only with the turn at the lock held. A file the system will not
+    let us open or read (another account's, too many files open, an I/O error)
+    is left untouched, and nothing writes it until it reads again: start-up
+    goes on with the factory entries, saving and deleting refuse. Anything else
+    standing where the file belongs (a folder, device, pipe or socket) is never
+    read, moved or written. Every such finding is written to juce::Logger and
+    kept in `lastProblem`.
 
     Saving and deleting run on the message thread; a host may construct the
     processor on any thread. Every change of the file (the install or
     merge at construction, saving, deleting) takes its turn with other threads and
     processes under PresetsFileLock, waiting no longer than a user would notice.
-    When the turn is not had in time, saving and deleting refuse, and start-up
-    goes on with the file as it reads without writing it.
+    When the turn is not had in time, or the lock file cannot be used, saving
+    and deleting refuse, and start-up goes on with the file as it reads without
+    writing it; only where the file system has no locks at all do changes go
+    ahead without one.
 
     Within one process, a construction that finds the file as the last one left
     it takes the merged presets from MergedPresetsCache instead of reading and
@@ -56,9 +64,9 @@ public:
         (unless it is as this holder last read or wrote it), the entry found
         there by its contents (an entry with the same tag and attributes, the
         one nearest its old position) and removed, and the result written and
-        kept in `presets`. When the file cannot be read the entry is
-        removed from `presets` and that is written; an unreadable file is moved
-        aside first. Returns false when there was nothing to delete (an unknown
+        kept in `presets`. When the file is damaged it is moved aside first, and
+        the entry is removed from `presets` and that written; when it cannot be
+        opened or read nothing is changed. Returns false when there was nothing to delete (an unknown
         ID, or an entry another instance already removed). `currentIndex` is
         left to the caller. */
     bool deletePreset (int presetId);
@@ -76,8 +84,9 @@ public:
         written, `presets` is left as the file holds it (as it
         was before when the file cannot be read either), `currentIndex` keeps its
         value, and the result gives the reason. The same holds when the change is
-        refused: no turn at the lock in time, or no regular file where presets.xml
-        belongs. An unreadable file is moved aside first, as at start-up. */
+        refused: no turn at the lock (held elsewhere, or its file cannot be used),
+        a file that cannot be opened or read, or no regular file where presets.xml
+        belongs. A damaged file is moved aside first, as at start-up. */
     juce::Result savePreset (const juce::String& name);
 
     /** The file's modification time, or 0 when it cannot be examined. */
@@ -90,7 +99,7 @@ public:
     /** The embedded factory presets as a "PRESETS" element. */
     static juce::XmlElement createFactoryPresets();
 
-    /** The name a presets file that cannot be read is moved to: "presets-unreadable.xml"
+    /** The name a damaged presets file is moved to: "presets-unreadable.xml"
         beside it, or "presets-unreadable(2).xml" and so on when that is taken. */
     static juce::File unreadableFileFor (const juce::File& presetsFile);
 
@@ -109,13 +118,14 @@ private:
     /** Installs or merges the file at start-up and returns the presets. */
     juce::XmlElement startUp();
 
-    /** The start-up merge of the file `contents`, written when `mayWrite`. */
-    juce::XmlElement installOrMerge (PresetsFileContents contents, bool mayWrite);
+    /** The start-up merge of the file `contents`, written when `turn` permits. */
+    juce::XmlElement installOrMerge (PresetsFileContents contents, const PresetsFileLock& turn);
 
     /** Before a save or delete, with `turn` taken: brings `presets` up to the
         file (unless the file is as this holder last saw it) and moves an
-        unreadable file aside; refuses without the turn or when no regular
-        file stands where presets.xml belongs. */
+        damaged file aside; refuses without the turn, when the file cannot be
+        opened or read, or when no regular file stands where presets.xml
+        belongs. */
     juce::Result prepareChange (const PresetsFileLock& turn);
 
     /** Writes `toWrite`, remembering the stamp of what was written. */
@@ -124,7 +134,7 @@ private:
     /** Reports a change that is not made and returns it as failed. */
     juce::Result refuse (const juce::String& reason);
 
-    /** Moves an unreadable file aside; false (and a report) when that fails. */
+    /** Moves a damaged file aside; false (and a report) when that fails. */
     bool keepUnreadableFileAside (const juce::String& reason);
 
     void report (const juce::String& problem);

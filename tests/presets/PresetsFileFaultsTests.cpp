@@ -77,6 +77,24 @@ namespace
         int release = -1;
     };
 
+    /** Damage that begins with, or is made of, NUL characters, around `document`:
+        a leading NUL, 4 KB of zeros (as a crash leaves), zeros only, and the
+        document as UTF-16 without a byte-order mark. */
+    std::vector<juce::MemoryBlock> damageWithZeros (const juce::String& document)
+    {
+        const juce::MemoryBlock text (document.toRawUTF8(), document.getNumBytesAsUTF8());
+        juce::MemoryOutputStream utf16;
+        utf16.writeText (document, true, false, nullptr);
+        std::vector<juce::MemoryBlock> damaged (3);
+        damaged[0].setSize (1, true);
+        damaged[1].setSize (4096, true);
+        damaged[2].setSize (1 << 20, true);
+        damaged[0].append (text.getData(), text.getSize());
+        damaged[1].append (text.getData(), text.getSize());
+        damaged.push_back (utf16.getMemoryBlock());
+        return damaged;
+    }
+
     class PresetsFileFaults : public ::testing::Test
     {
     protected:
@@ -175,7 +193,11 @@ TEST_F (PresetsFileFaults, SaveAndDeleteKeepAnUnreadableFileAsideAsStartUpDoes)
     juce::MemoryBlock garbage (100000);
     juce::Random (1).fillBitsRandomly (garbage.getData(), garbage.getSize());
 
-    for (const auto& damaged : { juce::MemoryBlock (fiveEntriesAndAStrayQuote.toRawUTF8(), fiveEntriesAndAStrayQuote.getNumBytesAsUTF8()), garbage })
+    auto damagedFiles = damageWithZeros (embeddedFactoryText().replace ("</PRESETS>", "<preset24 presetName=\"a\"/></PRESETS>"));
+    damagedFiles.push_back (juce::MemoryBlock (fiveEntriesAndAStrayQuote.toRawUTF8(), fiveEntriesAndAStrayQuote.getNumBytesAsUTF8()));
+    damagedFiles.push_back (garbage);
+
+    for (const auto& damaged : damagedFiles)
     {
         for (const bool save : { true, false })
         {
@@ -196,6 +218,23 @@ TEST_F (PresetsFileFaults, SaveAndDeleteKeepAnUnreadableFileAsideAsStartUpDoes)
             EXPECT_EQ (juce::StringArray (save ? juce::StringArray ({ "a", "b", "c" }) : juce::StringArray ("b")), userNamesOnDisk());
             EXPECT_TRUE (running.presetsHolder.lastProblem.contains (aside.getFullPathName()));
         }
+    }
+}
+
+TEST_F (PresetsFileFaults, ZerosAreDamageNotAnEmptyFile)
+{
+    for (const auto& damaged : damageWithZeros (embeddedFactoryText().replace ("</PRESETS>", "<preset24 presetName=\"mine\"/></PRESETS>")))
+    {
+        file.getParentDirectory().deleteRecursively();
+        file.getParentDirectory().createDirectory();
+        ASSERT_TRUE (file.replaceWithData (damaged.getData(), damaged.getSize()));
+
+        PresetsTestProcessor processor;
+
+        juce::MemoryBlock kept;
+        EXPECT_TRUE (aside.loadFileAsData (kept) && kept == damaged) << damaged.getSize();
+        EXPECT_EQ (embeddedFactoryText(), contentsOf (file));
+        EXPECT_TRUE (processor.presetsHolder.lastProblem.contains ("a NUL character")) << processor.presetsHolder.lastProblem;
     }
 }
 
@@ -286,14 +325,27 @@ TEST_F (PresetsFileFaults, ALockHeldElsewhereNeitherFreezesNorIsIgnored)
     EXPECT_EQ (juce::StringArray ({ "mine", "new" }), userNamesOnDisk());
 }
 
-TEST_F (PresetsFileFaults, WithoutAPlaceForTheLockChangesGoAhead)
+TEST_F (PresetsFileFaults, AFolderAtTheLockPathLeavesTheFileAsItIs)
 {
-    ASSERT_TRUE (file.getSiblingFile (".presets.xml.lock").createDirectory());   // no lock can be taken on a folder
+    for (const bool damaged : { false, true })
+    {
+        file.getParentDirectory().deleteRecursively();
+        writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
+        if (damaged)
+            file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
+        ASSERT_TRUE (file.getSiblingFile (".presets.xml.lock").createDirectory());   // no lock can be taken on a folder
+        const auto before = FileStamp::of (file);
+        const auto bytes = contentsOf (file);
 
-    PresetsTestProcessor processor;
+        PresetsTestProcessor processor;
+        const auto saved = processor.presetsHolder.savePreset ("new");
 
-    EXPECT_TRUE (processor.presetsHolder.savePreset ("new").wasOk());
-    EXPECT_EQ (juce::StringArray ("new"), userNamesOnDisk());
+        EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (a folder stands in its place)"))
+            << saved.getErrorMessage();
+        EXPECT_EQ (before, FileStamp::of (file));
+        EXPECT_EQ (bytes, contentsOf (file));
+        EXPECT_FALSE (aside.exists());
+    }
 }
 
 TEST_F (PresetsFileFaults, LaterConstructionsTakeTheMergedPresetsWhileTheFileIsUnchanged)
