@@ -295,8 +295,7 @@ void StateComponent::showWriteFailure (const juce::String& title, const juce::St
     destroyDialog (failureAlert);
 
     const auto message = what + ". The presets file\n" + presetsHolder.presetsFile.getFullPathName()
-                       + "\ncould not be written: " + reason.getErrorMessage()
-                       + ".\n\nThe list shows the presets the file holds.";
+                       + "\ncould not be written: " + reason.getErrorMessage() + ".";
 
     failureAlert = std::make_unique<juce::AlertWindow> (title, message, juce::MessageBoxIconType::WarningIcon);
     failureAlert->setLookAndFeel (&lookAndFeel);
