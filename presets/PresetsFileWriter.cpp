@@ -49,54 +49,51 @@ namespace
             }
         }
     }
+}
 
-    /** The file that writing `file` is to replace: `file` itself, or where the
-        chain of symbolic links that starts there ends (which need not exist
-        yet), in a folder named without links where that folder exists. */
-    juce::Result findFileToReplace (const juce::File& file, juce::File& target)
+juce::Result findFileToReplace (const juce::File& file, juce::File& target)
+{
+    auto path = file.getFullPathName().toStdString();
+
+    for (int followed = 0;; ++followed)
     {
-        auto path = file.getFullPathName().toStdString();
+        struct stat info;
 
-        for (int followed = 0;; ++followed)
-        {
-            struct stat info;
+        if (::lstat (path.c_str(), &info) != 0 || ! S_ISLNK (info.st_mode))
+            break;
 
-            if (::lstat (path.c_str(), &info) != 0 || ! S_ISLNK (info.st_mode))
-                break;
+        if (followed == maximumLinksFollowed)
+            return juce::Result::fail ("its symbolic links lead round in a loop");
 
-            if (followed == maximumLinksFollowed)
-                return juce::Result::fail ("its symbolic links lead round in a loop");
+        std::string text;
+        const auto read = readLink (path, text);
 
-            std::string text;
-            const auto read = readLink (path, text);
+        if (read.failed())
+            return read;
 
-            if (read.failed())
-                return read;
+        path = ! text.empty() && text[0] == '/' ? text : folderOf (path) + "/" + text;
+    }
 
-            path = ! text.empty() && text[0] == '/' ? text : folderOf (path) + "/" + text;
-        }
+    const auto name = nameOf (path);
 
-        const auto name = nameOf (path);
+    if (name.empty() || name == "." || name == "..")
+        return juce::Result::fail ("its symbolic link leads to a folder, not a file");
 
-        if (name.empty() || name == "." || name == "..")
-            return juce::Result::fail ("its symbolic link leads to a folder, not a file");
-
-        // The temporary file must go into the very folder the final rename
-        // lands in; JUCE's paths drop ".." by the letters alone.
-        if (auto* canonical = ::realpath (folderOf (path).c_str(), nullptr))
-        {
-            target = juce::File (juce::String::fromUTF8 (canonical) + "/" + juce::String::fromUTF8 (name.c_str()));
-            std::free (canonical);
-            return juce::Result::ok();
-        }
-
-        // A missing folder is made below, where a file in the way is reported.
-        if (errno != ENOENT && errno != ENOTDIR)
-            return failWithErrno();
-
-        target = juce::File (juce::String::fromUTF8 (path.c_str()));
+    // The temporary file must go into the very folder the final rename
+    // lands in; JUCE's paths drop ".." by the letters alone.
+    if (auto* canonical = ::realpath (folderOf (path).c_str(), nullptr))
+    {
+        target = juce::File (juce::String::fromUTF8 (canonical) + "/" + juce::String::fromUTF8 (name.c_str()));
+        std::free (canonical);
         return juce::Result::ok();
     }
+
+    // A missing folder is made below, where a file in the way is reported.
+    if (errno != ENOENT && errno != ENOTDIR)
+        return failWithErrno();
+
+    target = juce::File (juce::String::fromUTF8 (path.c_str()));
+    return juce::Result::ok();
 }
 
 bool writePresetsFile (const juce::XmlElement& presets, const juce::File& file)

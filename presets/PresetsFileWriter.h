@@ -26,3 +26,9 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
 /** writePresetsFileReportingFailure that also gives the stamp of the file written
     (the same as FileStamp::of (file) gives afterwards, links being followed). */
 juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written);
+
+/** The file that writing `file` replaces: `file` itself, or where the chain of
+    symbolic links that starts there ends (which need not exist yet), in a folder
+    named without links where that folder exists. Fails for links that lead round
+    in a loop or to a folder. */
+juce::Result findFileToReplace (const juce::File& file, juce::File& target);

@@ -3,6 +3,7 @@
 #include "presets/MergedPresetsCache.h"
 #include "presets/ParameterSetXml.h"
 #include "presets/PresetsFileLock.h"
+#include "presets/PresetsFileWriter.h"
 #include "resources/FactoryPresets.h"
 
 #include <cstdlib>
@@ -395,8 +396,13 @@ juce::Result PresetsHolder::writePresets (const juce::XmlElement& toWrite)
 
 bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
 {
-    juce::File aside;
-    const auto moved = moveAsideWithoutReplacing (presetsFile, unreadableSuffix, aside);
+    // A linked file is kept aside beside the file it leads to, so that the
+    // link stays and the next write puts a new file where it points.
+    juce::File damaged (presetsFile), aside;
+    auto moved = presetsFile.isSymbolicLink() ? findFileToReplace (presetsFile, damaged) : juce::Result::ok();
+
+    if (moved.wasOk())
+        moved = moveAsideWithoutReplacing (damaged, unreadableSuffix, aside);
 
     if (moved.wasOk())
     {
@@ -406,7 +412,7 @@ bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
     }
 
     report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
-            + ", nor be kept as " + unreadableFileFor (presetsFile).getFullPathName() + " (" + moved.getErrorMessage()
+            + ", nor be kept as " + unreadableFileFor (damaged).getFullPathName() + " (" + moved.getErrorMessage()
             + "). It was left as it is.");
     return false;
 }

@@ -126,3 +126,21 @@ TEST (PresetsFileWrite, LinksAreFollowedToTheFileTheyLeadToAndPermissionsKept)
         EXPECT_EQ (1, written.getParentDirectory().getNumberOfChildFiles (juce::File::findFiles)) << "a temporary file left";
     }
 }
+
+TEST (PresetsFileWrite, ADamagedLinkedFileIsKeptAsideBesideWhatTheLinkLeadsTo)
+{
+    ScopedTemporaryHome home;
+    const auto link = home.presetsFile();
+    const auto target = home.home.getChildFile ("dotfiles/zelk/presets.xml");
+    ASSERT_TRUE (target.getParentDirectory().createDirectory());
+    ASSERT_TRUE (target.replaceWithText ("<PRESETS><preset24 presetName=\"mine\"/>"));
+    makeLink (link, target.getFullPathName());
+
+    PresetsTestProcessor processor;
+
+    EXPECT_TRUE (isLink (link));
+    EXPECT_EQ (juce::String ("<PRESETS><preset24 presetName=\"mine\"/>"),
+               target.getSiblingFile ("presets-unreadable.xml").loadFileAsString());
+    EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
+    EXPECT_EQ (juce::String ("Mastering - Velvet"), lastPresetName (target));
+}
