@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -169,6 +171,41 @@ namespace
         for (auto& channel : context.outputs)
             for (float sample : channel)
                 ASSERT_LT (std::abs (sample), 1.0e-6f);   // -120 dBFS
+    }
+
+    TEST_F (ProcessProcedure, MasterBypassFeedsBothPlotsAsTheOwnBypassDoes)
+    {
+        // A sine at the centre of analyser bin 64: each plot shows it at full
+        // level under the host's bypass as under the plug-in's "bypass".
+        constexpr int bin = 64, frame = Analyser<float>::fftSize;
+        std::vector<float> sine (4 * frame);
+        for (size_t i = 0; i < sine.size(); ++i)
+            sine[i] = 0.25f * (float) std::sin (juce::MathConstants<double>::twoPi * bin * (double) (i % frame) / frame);
+
+        for (const bool hostBypass : { true, false })
+        {
+            HostedEffect instance (host);
+            HostContext context (instance, 2, frame);
+            auto& processor = dynamic_cast<MultiAudioProcessor&> (instance.Processor());
+            for (auto id : { "input_plot", "output_plot" })
+                setBoth (instance, processor, id, 1.0f);
+            setBoth (instance, processor, "bypass", hostBypass ? 0.0f : 1.0f);
+            context.masterBypass = hostBypass ? 1.0f : 0.0f;
+
+            realtime::callInRealtimeScope ([&]
+            {
+                for (size_t start = 0; start < sine.size(); start += frame)
+                    context.run (sine, start, frame);
+            });
+
+            for (auto* analyser : { &processor.inputAnalyser, &processor.outputAnalyser })
+            {
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+                while (analyser->getAveragedMagnitude (bin) < 0.45f && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for (std::chrono::milliseconds (1));
+                EXPECT_GT (analyser->getAveragedMagnitude (bin), 0.45f) << (hostBypass ? "host's bypass" : "own bypass");
+            }
+        }
     }
 
     TEST_F (ProcessProcedure, UnpreparedInstanceWritesSilence)
