@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +27,21 @@ namespace
         EXPECT_EQ (parser.GetChunkData (chunk.get()), AAX_SUCCESS);
         EXPECT_EQ (chunk.get()->fSize, size);
         return chunk.data<uint8_t>();
+    }
+
+    /** The most memory the process has taken so far (0 where unknown). */
+    long PeakMemoryKilobytes()
+    {
+        rusage usage {};
+        return getrusage (RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0;
+    }
+
+    template <typename Target, typename Source>
+    Target BitCast (Source source)
+    {
+        Target target;
+        std::memcpy (&target, &source, sizeof (target));
+        return target;
     }
 
     AAX_CChunkDataParser Load (const Bytes& data, int32_t version = 3)
@@ -181,17 +199,17 @@ TEST (ChunkWriteTests, NoRoomForTheMarkerFailsWithoutWriting)
 
 TEST (ChunkWriteTests, TypelessEntriesFromAStoredChunkAreNotWrittenBack)
 {
-    Bytes data { 1, 1, 1, 1 };
-    Append (data, "x_odd\0\0\0", 8);
-    Append (data, "l_n\0", 4);
-    Append (data, { 0, 0, 0, 9 });
-
-    AAX_CChunkDataParser loaded = Load (data);
-    EXPECT_EQ (loaded.NumEntries(), 2);
-
     Bytes expected { 1, 1, 1, 1 };
     Append (expected, "l_n\0", 4);
     Append (expected, { 0, 0, 0, 9 });
+
+    Bytes data = expected;
+    Append (data, "x_odd\0\0\0", 8);
+    Append (data, "l_m\0", 4);
+    Append (data, { 0, 0, 0, 8 });
+
+    AAX_CChunkDataParser loaded = Load (data);
+    EXPECT_EQ (loaded.NumEntries(), 1);
     EXPECT_EQ (loaded.GetChunkDataSize(), 12);
     EXPECT_EQ (Serialise (loaded), expected);
 }
@@ -241,23 +259,23 @@ TEST (ChunkLoadTests, UnterminatedStringOrNameStopsAtTheEnd)
     EXPECT_EQ (Load (nameData).NumEntries(), 0);
 }
 
-TEST (ChunkLoadTests, UnknownTagsGiveEntriesNoLookupMatches)
+TEST (ChunkLoadTests, AnUnknownTagEndsTheLoad)
 {
     Bytes data { 1, 1, 1, 1 };
+    Append (data, "d_w\0", 4);
+    Append (data, { 0x3F, 0xF0, 0, 0, 0, 0, 0, 0 });
     Append (data, "q_y\0", 4);
-    Append (data, "d_x\0", 4);   // read as the next entry, not as q_y's value
+    Append (data, "d_x\0", 4);
     Append (data, { 0x40, 0, 0, 0, 0, 0, 0, 0 });
 
     AAX_CChunkDataParser loaded = Load (data);
-    EXPECT_EQ (loaded.NumEntries(), 2);
+    EXPECT_EQ (loaded.NumEntries(), 1);
 
-    double x = 0;
-    int32_t y = 0;
-    double yAsDouble = 0;
-    EXPECT_TRUE (loaded.FindDouble ("x", &x));
-    EXPECT_EQ (x, 2.0);
-    EXPECT_FALSE (loaded.FindInt32 ("y", &y));
-    EXPECT_FALSE (loaded.FindDouble ("y", &yAsDouble));
+    double w = 0, x = 0, y = 0;
+    EXPECT_TRUE (loaded.FindDouble ("w", &w));
+    EXPECT_EQ (w, 1.0);
+    EXPECT_FALSE (loaded.FindDouble ("x", &x));
+    EXPECT_FALSE (loaded.FindDouble ("y", &y));
 }
 
 TEST (ChunkLoadTests, ShortNamesBecomeEmpty)
@@ -292,6 +310,83 @@ TEST (ChunkLookupTests, FindNameWrapsRoundFromTheLastMatch)
     parser.Clear();
     EXPECT_EQ (parser.NumEntries(), 0);
     EXPECT_EQ (parser.FindName (AAX_CString ("a")), -1);
+}
+
+TEST (ChunkLookupTests, RepeatedNamesAreFoundInTurnAsByAWrappingSearch)
+{
+    // Lookups and additions at random, each lookup checked against a search
+    // of every entry from the one after the last match, wrapping round.
+    std::mt19937 random (7u);
+    const char* names[] = { "a", "b", "", "gain-1", "absent" };
+    AAX_CChunkDataParser parser;
+    std::vector<std::string> added;
+    int32_t lastFound = -1;
+
+    for (int step = 0; step < 3000; ++step)
+    {
+        const std::string name = names[random() % 5];
+
+        if (random() % 4 == 0 && name != "absent")
+        {
+            parser.AddInt32 (name.c_str(), step);
+            added.push_back (name);
+            continue;
+        }
+
+        const auto count = static_cast<int32_t> (added.size());
+        int32_t expected = -1;
+
+        for (int32_t i = 0; i < count && expected < 0; ++i)
+        {
+            const int32_t index = ((lastFound >= count - 1 ? 0 : lastFound + 1) + i) % count;
+            expected = added[static_cast<size_t> (index)] == name ? index : -1;
+        }
+
+        lastFound = expected >= 0 ? expected : lastFound;
+        ASSERT_EQ (parser.FindName (AAX_CString (name)), expected) << "step " << step;
+    }
+}
+
+//==============================================================================
+// A chunk of the largest size the host stores, holding no usable entry or
+// millions of one name: loading keeps nothing unusable, and lookups go
+// straight to their entry (a search through every entry each time would take
+// many minutes here).
+TEST (ChunkLoadTests, LongChunksLoadCompactlyAndAreLookedUpDirectly)
+{
+    const size_t dataSize = 64u << 20;
+    Bytes zeros (dataSize, 0);
+    std::fill (zeros.begin(), zeros.begin() + 4, uint8_t (1));
+    EXPECT_EQ (Load (zeros).NumEntries(), 0);
+
+    Bytes repeated { 1, 1, 1, 1 };
+    repeated.reserve (dataSize);
+
+    for (uint64_t i = 0; repeated.size() + 12 <= dataSize; ++i)
+    {
+        const auto bits = BitCast<uint64_t> (static_cast<double> (i));
+        Append (repeated, "d_x\0", 4);
+        for (int shift = 56; shift >= 0; shift -= 8)
+            repeated.push_back (static_cast<uint8_t> (bits >> shift));
+    }
+
+    const long peakBefore = PeakMemoryKilobytes();
+    AAX_CChunkDataParser loaded = Load (repeated);
+    const auto entries = (dataSize - 4) / 12;
+    EXPECT_EQ (loaded.NumEntries(), static_cast<int32_t> (entries));
+
+    // Each lookup of "x" gives the next entry; names not in the chunk change nothing.
+    for (int i = 0; i < 20000; ++i)
+    {
+        double x = -1;
+        int32_t other = 0;
+        EXPECT_FALSE (loaded.FindInt32 ("y", &other));
+        ASSERT_TRUE (loaded.FindDouble ("x", &x));
+        ASSERT_EQ (x, static_cast<double> (i));
+    }
+
+    // The chunk record's copy of the data, and less than 40 bytes an entry.
+    EXPECT_LT (PeakMemoryKilobytes() - peakBefore, static_cast<long> ((dataSize + 40 * entries) / 1024));
 }
 
 //==============================================================================
