@@ -223,16 +223,7 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
 
     if (bypassValue->load() >= 0.5f)    // a switch is on at 0.5 or more
     {
-        bypassed = true;
-
-        // What passes is both input and output: each plot that is on shows it.
-        if (preparedBlockSize > 0)
-        {
-            if (inputPlotValue->load() == 1.0f)
-                inputAnalyser.addAudioData (buffer, getTotalNumInputChannels());
-            if (outputPlotValue->load() == 1.0f)
-                outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
-        }
+        passBypassed (buffer);
         return;
     }
 
@@ -269,11 +260,25 @@ void MultiAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::
         outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
 }
 
-void MultiAudioProcessor::processBlockBypassed (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+void MultiAudioProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    passBypassed (buffer);
+}
+
+void MultiAudioProcessor::passBypassed (const juce::AudioBuffer<float>& buffer)
 {
     // No latency to keep up, so the buffer stays as it is; the engine's state
     // belongs to the audio from before the bypass.
     bypassed = true;
+
+    // What passes is both input and output: each plot that is on shows it.
+    if (preparedBlockSize > 0)
+    {
+        if (inputPlotValue->load() == 1.0f)
+            inputAnalyser.addAudioData (buffer, getTotalNumInputChannels());
+        if (outputPlotValue->load() == 1.0f)
+            outputAnalyser.addAudioData (buffer, getTotalNumOutputChannels());
+    }
 }
 
 void MultiAudioProcessor::processChunk (juce::AudioBuffer<float>& buffer, int numChannels)

@@ -39,8 +39,9 @@ public:
     void releaseResources() override;
     void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
 
-    /** The host's own bypass: the buffer passes untouched, like the plug-in's
-        "bypass", and the next processed block starts the engine afresh. */
+    /** The host's own bypass: the buffer passes untouched and the plots that
+        are on show it, as under the plug-in's "bypass", and the next processed
+        block starts the engine afresh. */
     void processBlockBypassed (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
     double getTailLengthSeconds() const override                    { return 0.0; }
     bool acceptsMidi() const override                               { return false; }
@@ -116,6 +117,11 @@ private:
     void publishBand (int band);
     void setParameterValue (const juce::String& parameterID, float plainValue);
     void processChunk (juce::AudioBuffer<float>& buffer, int numChannels);
+
+    /** A block under either bypass (the plug-in's or the host's): it passes
+        as it is, each plot that is on is fed with it, and the engine is
+        marked to start afresh. Audio thread. */
+    void passBypassed (const juce::AudioBuffer<float>& buffer);
     void publishCrossoverCount();
 
     /** Serialises changes of the crossover layout (count changes, adding and

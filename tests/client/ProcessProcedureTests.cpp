@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -169,6 +171,33 @@ namespace
         for (auto& channel : context.outputs)
             for (float sample : channel)
                 ASSERT_LT (std::abs (sample), 1.0e-6f);   // -120 dBFS
+    }
+
+    TEST_F (ProcessProcedure, MasterBypassFeedsBothPlotsAsTheOwnBypassDoes)
+    {
+        // A sine at the centre of analyser bin 64 shows at full level in each plot.
+        constexpr int frame = Analyser<float>::fftSize;
+        std::vector<float> sine (4 * frame);
+        for (size_t i = 0; i < sine.size(); ++i)
+            sine[i] = 0.25f * std::sin (juce::MathConstants<float>::twoPi * 64.0f * (float) (i % frame) / frame);
+
+        for (const bool hostBypass : { true, false })
+        {
+            HostedEffect instance (host);
+            HostContext context (instance, 2, frame);
+            auto& processor = dynamic_cast<MultiAudioProcessor&> (instance.Processor());
+            for (auto [id, value] : { std::pair { "input_plot", 1.0f }, { "output_plot", 1.0f }, { "bypass", hostBypass ? 0.0f : 1.0f } })
+                setBoth (instance, processor, id, value);
+            context.masterBypass = hostBypass ? 1.0f : 0.0f;
+
+            realtime::callInRealtimeScope ([&] { for (size_t start = 0; start < sine.size(); start += frame) context.run (sine, start, frame); });
+
+            const auto shown = [&] { return processor.inputAnalyser.getAveragedMagnitude (64) > 0.45f
+                                            && processor.outputAnalyser.getAveragedMagnitude (64) > 0.45f; };
+            for (int wait = 0; wait < 10000 && ! shown(); ++wait)
+                std::this_thread::sleep_for (std::chrono::milliseconds (1));
+            EXPECT_TRUE (shown()) << (hostBypass ? "host's bypass" : "own bypass");
+        }
     }
 
     TEST_F (ProcessProcedure, UnpreparedInstanceWritesSilence)

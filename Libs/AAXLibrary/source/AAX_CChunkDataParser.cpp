@@ -3,6 +3,7 @@
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -67,39 +68,56 @@ namespace
 }
 
 //==============================================================================
-AAX_CChunkDataParser::Entry& AAX_CChunkDataParser::NewEntry (int32_t type, const char* name)
+void AAX_CChunkDataParser::NewEntry (int32_t type, const std::string& name, uint64_t value)
 {
+    auto known = mNameIds.find (name);
+
+    if (known == mNameIds.end())
+    {
+        known = mNameIds.emplace (name, static_cast<int32_t> (mNames.size())).first;
+        mNames.push_back (name);
+    }
+
     Entry entry;
     entry.type = type;
-    entry.name = AAX_CString (name);
-    mEntries.push_back (std::move (entry));
-    return mEntries.back();
+    entry.nameId = known->second;
+    entry.value = value;
+    mEntries.push_back (entry);
+}
+
+uint64_t AAX_CChunkDataParser::NewText (const char* text, size_t length)
+{
+    const uint64_t position = mTexts.size();
+    mTexts.append (text, length);
+    mTexts.push_back ('\0');
+    return position;
 }
 
 void AAX_CChunkDataParser::AddFloat (const char* name, float value)
 {
-    NewEntry (kFloatType, name).floatValue = value;
+    NewEntry (kFloatType, AAX_CString (name).StdString(), BitCast<uint32_t> (value));
 }
 
 void AAX_CChunkDataParser::AddInt32 (const char* name, int32_t value)
 {
-    NewEntry (kInt32Type, name).int32Value = value;
+    NewEntry (kInt32Type, AAX_CString (name).StdString(), BitCast<uint32_t> (value));
 }
 
 void AAX_CChunkDataParser::AddDouble (const char* name, double value)
 {
-    NewEntry (kDoubleType, name).doubleValue = value;
+    NewEntry (kDoubleType, AAX_CString (name).StdString(), BitCast<uint64_t> (value));
 }
 
 void AAX_CChunkDataParser::AddInt16 (const char* name, int16_t value)
 {
-    NewEntry (kInt16Type, name).int16Value = value;
+    NewEntry (kInt16Type, AAX_CString (name).StdString(), BitCast<uint16_t> (value));
 }
 
 void AAX_CChunkDataParser::AddString (const char* name, AAX_CString value)
 {
     // Stored texts end at their first NUL, so only that much is kept.
-    NewEntry (kStringType, name).stringValue = AAX_CString (value.Get());
+    const char* text = value.Get();
+    NewEntry (kStringType, AAX_CString (name).StdString(), NewText (text, std::strlen (text)));
 }
 
 //==============================================================================
@@ -120,7 +138,7 @@ bool AAX_CChunkDataParser::FindFloat (const char* name, float* value)
     if (entry == nullptr || value == nullptr)
         return false;
 
-    *value = entry->floatValue;
+    *value = BitCast<float> (static_cast<uint32_t> (entry->value));
     return true;
 }
 
@@ -131,7 +149,7 @@ bool AAX_CChunkDataParser::FindInt32 (const char* name, int32_t* value)
     if (entry == nullptr || value == nullptr)
         return false;
 
-    *value = entry->int32Value;
+    *value = BitCast<int32_t> (static_cast<uint32_t> (entry->value));
     return true;
 }
 
@@ -142,7 +160,7 @@ bool AAX_CChunkDataParser::FindDouble (const char* name, double* value)
     if (entry == nullptr || value == nullptr)
         return false;
 
-    *value = entry->doubleValue;
+    *value = BitCast<double> (entry->value);
     return true;
 }
 
@@ -153,7 +171,7 @@ bool AAX_CChunkDataParser::FindInt16 (const char* name, int16_t* value)
     if (entry == nullptr || value == nullptr)
         return false;
 
-    *value = entry->int16Value;
+    *value = BitCast<int16_t> (static_cast<uint16_t> (entry->value));
     return true;
 }
 
@@ -164,43 +182,59 @@ bool AAX_CChunkDataParser::FindString (const char* name, AAX_IString* value)
     if (entry == nullptr || value == nullptr)
         return false;
 
-    *value = entry->stringValue;
+    *value = AAX_CString (Text (*entry));
     return true;
+}
+
+void AAX_CChunkDataParser::UpdateIndex()
+{
+    if (mIndexedEntries == mEntries.size())
+        return;
+
+    // Positions grouped by name, each group in entry order (a counting sort).
+    mFirstPosition.assign (mNames.size() + 1, 0);
+
+    for (const auto& entry : mEntries)
+        ++mFirstPosition[static_cast<size_t> (entry.nameId) + 1];
+
+    for (size_t n = 1; n < mFirstPosition.size(); ++n)
+        mFirstPosition[n] += mFirstPosition[n - 1];
+
+    std::vector<int32_t> next (mFirstPosition.begin(), mFirstPosition.end() - 1);
+    mPositions.assign (mEntries.size(), 0);
+    int32_t index = 0;
+
+    for (const auto& entry : mEntries)
+        mPositions[static_cast<size_t> (next[static_cast<size_t> (entry.nameId)]++)] = index++;
+
+    mIndexedEntries = mEntries.size();
 }
 
 int32_t AAX_CChunkDataParser::FindName (const AAX_CString& name)
 {
     const int32_t count = NumEntries();
+    const auto known = mNameIds.find (name.StdString());
 
-    if (count == 0)
+    if (count == 0 || known == mNameIds.end())
         return -1;
 
+    UpdateIndex();
+
+    // The first entry of that name at or after the start, else its first of all.
     const int32_t start = (mLastFoundIndex >= count - 1) ? 0 : mLastFoundIndex + 1;
+    const auto first = mPositions.begin() + mFirstPosition[static_cast<size_t> (known->second)];
+    const auto last = mPositions.begin() + mFirstPosition[static_cast<size_t> (known->second) + 1];
+    const auto found = std::lower_bound (first, last, start);
 
-    for (int32_t step = 0; step < count; ++step)
-    {
-        const int32_t index = (start + step) % count;
-
-        if (mEntries[static_cast<size_t> (index)].name == name)
-        {
-            mLastFoundIndex = index;
-            return index;
-        }
-    }
-
-    return -1;
+    mLastFoundIndex = (found != last) ? *found : *first;
+    return mLastFoundIndex;
 }
 
 //==============================================================================
-int64_t AAX_CChunkDataParser::EntrySize (const Entry& entry)
+int64_t AAX_CChunkDataParser::EntrySize (const Entry& entry) const
 {
-    // Typeless entries (unknown tags read from a stored chunk) have no tag to
-    // write them with, so they are left out of the data.
-    if (entry.type < kFloatType || entry.type > kStringType)
-        return 0;
-
-    return RoundUpTo4 (kTagLength + int64_t (entry.name.Length()) + 1)
-         + ValueSlotSize (entry.type, entry.stringValue.Length());
+    const uint32_t textLength = entry.type == kStringType ? static_cast<uint32_t> (std::strlen (Text (entry))) : 0;
+    return RoundUpTo4 (kTagLength + int64_t (Name (entry).size()) + 1) + ValueSlotSize (entry.type, textLength);
 }
 
 int32_t AAX_CChunkDataParser::GetChunkDataSize() const
@@ -242,34 +276,34 @@ int32_t AAX_CChunkDataParser::GetChunkData (AAX_SPlugInChunk* chunk, int32_t cap
 
     for (const auto& entry : mEntries)
     {
-        const int64_t entrySize = EntrySize (entry);
-
-        if (entrySize == 0)
-            continue;
-
-        if (offset + entrySize > limit)
+        if (offset + EntrySize (entry) > limit)
         {
             AAX_CHostServices::Trace (0x8000000, "AAX_CChunkDataParser::GetChunkData ERROR: %s",
                                       "aborting: chunk data will overflow buffer");
             return kChunkOverflowError;
         }
 
-        const uint32_t nameLength = entry.name.Length();
+        const std::string& name = Name (entry);
         std::memcpy (data + offset, kTypeTags + 2 * (entry.type - 1), kTagLength);
-        std::memcpy (data + offset + kTagLength, entry.name.Get(), nameLength);
-        offset = RoundUpTo4 (offset + kTagLength + nameLength + 1);
+        std::memcpy (data + offset + kTagLength, name.data(), name.size());
+        offset = RoundUpTo4 (offset + kTagLength + int64_t (name.size()) + 1);
+
+        uint32_t textLength = 0;
 
         switch (entry.type)
         {
-            case kFloatType:  WriteBigEndian (data + offset, BitCast<uint32_t> (entry.floatValue), 4); break;
-            case kInt32Type:  WriteBigEndian (data + offset, BitCast<uint32_t> (entry.int32Value), 4); break;
-            case kDoubleType: WriteBigEndian (data + offset, BitCast<uint64_t> (entry.doubleValue), 8); break;
-            case kInt16Type:  WriteBigEndian (data + offset, BitCast<uint16_t> (entry.int16Value), 2); break;
-            case kStringType: std::memcpy (data + offset, entry.stringValue.Get(), entry.stringValue.Length()); break;
+            case kFloatType:
+            case kInt32Type:  WriteBigEndian (data + offset, entry.value, 4); break;
+            case kDoubleType: WriteBigEndian (data + offset, entry.value, 8); break;
+            case kInt16Type:  WriteBigEndian (data + offset, entry.value, 2); break;
+            case kStringType:
+                textLength = static_cast<uint32_t> (std::strlen (Text (entry)));
+                std::memcpy (data + offset, Text (entry), textLength);
+                break;
             default: break;
         }
 
-        offset += ValueSlotSize (entry.type, entry.stringValue.Length());
+        offset += ValueSlotSize (entry.type, textLength);
     }
 
     chunk->fSize = static_cast<int32_t> (offset);
@@ -293,36 +327,44 @@ void AAX_CChunkDataParser::LoadChunk (const AAX_SPlugInChunk* chunk)
         return;
 
     int64_t offset = sizeof (kMarker);
+    std::string name;
 
     while (offset < size)
     {
         bool terminated = false;
         const int64_t nameLimit = (size - offset) < kMaxNameLength ? (size - offset) : kMaxNameLength;
         const int64_t nameLength = BoundedLength (data + offset, nameLimit, terminated);
-
-        Entry entry;
         const char firstCharacter = nameLength > 0 ? static_cast<char> (data[offset]) : '\0';
 
         if (nameLength > kTagLength)
-            entry.name = AAX_CString (std::string (reinterpret_cast<const char*> (data + offset + kTagLength),
-                                                   static_cast<size_t> (nameLength - kTagLength)));
+            name.assign (reinterpret_cast<const char*> (data + offset + kTagLength), static_cast<size_t> (nameLength - kTagLength));
+        else
+            name.clear();
 
         offset = RoundUpTo4 (offset + nameLength + 1);
 
         // Number of value bytes the entry claims and how many it occupies.
+        int32_t type = kNoType;
         int64_t valueBytes = 0;
 
         switch (firstCharacter)
         {
-            case 'l': entry.type = kInt32Type;  valueBytes = 4; break;
-            case 'f': entry.type = kFloatType;  valueBytes = 4; break;
-            case 's': entry.type = kInt16Type;  valueBytes = 4; break;
-            case 'd': entry.type = kDoubleType; valueBytes = 8; break;
-            case 'r': entry.type = kStringType; break;
-            default:  entry.type = kNoType;     break;
+            case 'l': type = kInt32Type;  valueBytes = 4; break;
+            case 'f': type = kFloatType;  valueBytes = 4; break;
+            case 's': type = kInt16Type;  valueBytes = 4; break;
+            case 'd': type = kDoubleType; valueBytes = 8; break;
+            case 'r': type = kStringType; break;
+            default:  break;
         }
 
-        if (entry.type == kStringType)
+        // Without a known tag there is no telling where the value ends, nor
+        // where a next entry would start, and no lookup could use the entry.
+        if (type == kNoType)
+            return;
+
+        uint64_t value = 0;
+
+        if (type == kStringType)
         {
             if (offset >= size)
                 return;
@@ -333,28 +375,20 @@ void AAX_CChunkDataParser::LoadChunk (const AAX_SPlugInChunk* chunk)
             if (! stringTerminated)
                 return;
 
-            entry.stringValue = AAX_CString (std::string (reinterpret_cast<const char*> (data + offset),
-                                                          static_cast<size_t> (textLength)));
+            value = NewText (reinterpret_cast<const char*> (data + offset), static_cast<size_t> (textLength));
             offset = RoundUpTo4 (offset + textLength + 1);
         }
-        else if (valueBytes > 0)
+        else
         {
             if (offset + valueBytes > size)
                 return;
 
-            switch (entry.type)
-            {
-                case kInt32Type:  entry.int32Value = BitCast<int32_t> (static_cast<uint32_t> (ReadBigEndian (data + offset, 4))); break;
-                case kFloatType:  entry.floatValue = BitCast<float> (static_cast<uint32_t> (ReadBigEndian (data + offset, 4))); break;
-                case kInt16Type:  entry.int16Value = BitCast<int16_t> (static_cast<uint16_t> (ReadBigEndian (data + offset, 2))); break;
-                case kDoubleType: entry.doubleValue = BitCast<double> (ReadBigEndian (data + offset, 8)); break;
-                default: break;
-            }
-
+            // int16: its two bytes, then two bytes of padding.
+            value = ReadBigEndian (data + offset, type == kInt16Type ? 2 : static_cast<int> (valueBytes));
             offset += valueBytes;
         }
 
-        mEntries.push_back (std::move (entry));
+        NewEntry (type, name, value);
     }
 }
 
@@ -362,5 +396,13 @@ void AAX_CChunkDataParser::Clear()
 {
     mLastFoundIndex = -1;
     mChunkVersion = -1;
-    mEntries.clear();
+    mIndexedEntries = 0;
+
+    // Swapped out rather than cleared: a long chunk's memory is given back.
+    std::deque<Entry>().swap (mEntries);
+    std::string().swap (mTexts);
+    std::vector<std::string>().swap (mNames);
+    std::unordered_map<std::string, int32_t>().swap (mNameIds);
+    std::vector<int32_t>().swap (mPositions);
+    std::vector<int32_t>().swap (mFirstPosition);
 }

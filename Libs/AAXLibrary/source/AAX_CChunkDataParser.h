@@ -5,6 +5,9 @@
 #include "AAX_IACFEffectParameters.h"
 
 #include <cstdint>
+#include <deque>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 /**
@@ -50,9 +53,10 @@ public:
     bool FindInt16 (const char* name, int16_t* value);
     bool FindString (const char* name, AAX_IString* value);
 
-    /** Index of the entry with exactly that name, or -1. The search starts
-        after the last match and wraps round, so entries looked up in their
-        own order are each found at the first step. */
+    /** Index of the entry with exactly that name, or -1: the first one after
+        the last match, else the first one of all (the search wraps round).
+        Entries looked up in their own order are thus found one after the
+        other, and a name that repeats gives its entries in turn. */
     int32_t FindName (const AAX_CString& name);
 
     /** Bytes the data takes, or -1 when it would not fit an int32. */
@@ -68,7 +72,8 @@ public:
 
     /** Replaces the entries by those read from the chunk's fSize data bytes;
         nothing outside them is read. A short chunk or one without the marker
-        leaves the parser empty. */
+        leaves the parser empty. The load ends at the first entry whose tag
+        is not one of the five, and at a value reaching past the data. */
     void LoadChunk (const AAX_SPlugInChunk* chunk);
 
     void Clear();
@@ -76,23 +81,42 @@ public:
     int32_t NumEntries() const { return static_cast<int32_t> (mEntries.size()); }
 
 private:
+    /** An entry kept small, as a stored chunk may hold millions of them: the
+        name by its number among the distinct names, the value as its bits
+        (a float, int32 or int16 in the low bytes, a double whole, a string's
+        position in mTexts, where it ends with a NUL). */
     struct Entry
     {
+        uint64_t value = 0;
+        int32_t nameId = 0;
         int32_t type = kNoType;
-        AAX_CString name;
-        float floatValue = 0.0f;
-        int32_t int32Value = 0;
-        double doubleValue = 0.0;
-        int16_t int16Value = 0;
-        AAX_CString stringValue;
     };
 
-    /** Appends an entry of the given type and name and returns it, for its value to be set. */
-    Entry& NewEntry (int32_t type, const char* name);
-    static int64_t EntrySize (const Entry& entry);
+    /** Appends an entry of the given type, name and value bits. */
+    void NewEntry (int32_t type, const std::string& name, uint64_t value);
+    uint64_t NewText (const char* text, size_t length);
+    const char* Text (const Entry& entry) const { return mTexts.c_str() + entry.value; }
+    const std::string& Name (const Entry& entry) const { return mNames[static_cast<size_t> (entry.nameId)]; }
+    int64_t EntrySize (const Entry& entry) const;
     const Entry* FindEntry (const char* name, int32_t type);
+    void UpdateIndex();
 
     int32_t mLastFoundIndex = -1;
     int32_t mChunkVersion = -1;
-    std::vector<Entry> mEntries;
+
+    // A deque grows without moving what it holds: no second copy of a long
+    // chunk's entries while it loads.
+    std::deque<Entry> mEntries;
+    std::string mTexts;
+
+    // The distinct names by number, and the number of each.
+    std::vector<std::string> mNames;
+    std::unordered_map<std::string, int32_t> mNameIds;
+
+    // The index for lookups, brought up to date by the first lookup after
+    // entries were added: the positions of the entries of name number n, in
+    // order, are mPositions[mFirstPosition[n] .. mFirstPosition[n + 1]).
+    std::vector<int32_t> mPositions;
+    std::vector<int32_t> mFirstPosition;
+    size_t mIndexedEntries = 0;
 };
