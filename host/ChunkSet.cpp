@@ -21,10 +21,11 @@ namespace zelkhost
 
         struct Reader
         {
-            const std::vector<char>& bytes;
+            const char* bytes;
+            std::size_t size;
             std::size_t position = 0;
 
-            bool has (std::size_t count) const { return count <= bytes.size() - position; }
+            bool has (std::size_t count) const { return count <= size - position; }
 
             bool word (uint32_t& value)
             {
@@ -41,7 +42,7 @@ namespace zelkhost
             {
                 if (! has (count))
                     return false;
-                start = bytes.data() + position;
+                start = bytes + position;
                 position += count;
                 return true;
             }
@@ -80,8 +81,13 @@ namespace zelkhost
 
     bool ChunkSet::deserialise (const std::vector<char>& bytes, ChunkSet& result, std::string& error)
     {
+        return deserialise (bytes.data(), bytes.size(), result, error);
+    }
+
+    bool ChunkSet::deserialise (const char* bytes, std::size_t size, ChunkSet& result, std::string& error)
+    {
         result = {};
-        Reader reader { bytes };
+        Reader reader { bytes, size };
         const char* tag = nullptr;
         uint32_t version = 0, count = 0;
 
@@ -122,7 +128,7 @@ namespace zelkhost
             parsed.chunks.push_back (std::move (chunk));
         }
 
-        if (reader.position != bytes.size())
+        if (reader.position != size)
         {
             error = "the host state is damaged (trailing bytes)";
             return false;

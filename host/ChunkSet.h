@@ -52,6 +52,7 @@ namespace zelkhost
         /** Reads what serialise() wrote. Anything malformed (wrong tag, unknown
             version, sizes beyond the data) gives false and leaves result empty. */
         static bool deserialise (const std::vector<char>& bytes, ChunkSet& result, std::string& error);
+        static bool deserialise (const char* bytes, std::size_t size, ChunkSet& result, std::string& error);
     };
 
     /** "elck" from 0x656C636B; non-printable bytes as '?'. */

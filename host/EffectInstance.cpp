@@ -234,13 +234,21 @@ namespace zelkhost
 
     AAX_Result EffectInstance::restoreChunks (const ChunkSet& chunks)
     {
+        auto copy = chunks;
+        return restoreChunks (std::move (copy));
+    }
+
+    AAX_Result EffectInstance::restoreChunks (ChunkSet&& chunks)
+    {
         if (mEffect == nullptr)
             return AAX_ERROR_NULL_OBJECT;
 
         AAX_Result last = AAX_SUCCESS;
-        for (const auto& stored : chunks.chunks)
+        for (auto& stored : chunks.chunks)
         {
             ChunkRecord record (stored);
+            std::vector<char>().swap (stored.data);
+
             if (const auto result = mEffect->SetChunk (stored.id, record.get()); result != AAX_SUCCESS)
                 last = result;
         }

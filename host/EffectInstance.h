@@ -74,6 +74,10 @@ namespace zelkhost
         AAX_Result saveChunks (ChunkSet& chunks) const;
         AAX_Result restoreChunks (const ChunkSet& chunks);
 
+        /** restoreChunks that lets each chunk's data go once its record is
+            made, before the plug-in reads it. */
+        AAX_Result restoreChunks (ChunkSet&& chunks);
+
         /** CompareActiveChunk for every chunk; equal only when all compare equal. */
         AAX_Result compareChunks (const ChunkSet& chunks, bool& equal) const;
 

@@ -20,7 +20,7 @@ namespace zelkhost
 
         const auto* data = static_cast<const char*> (bytes.getData());
         std::string reason;
-        if (! ChunkSet::deserialise (std::vector<char> (data, data + bytes.getSize()), state, reason))
+        if (! ChunkSet::deserialise (data, bytes.getSize(), state, reason))
         {
             error = "cannot use " + file.getFullPathName() + ": " + juce::String (reason);
             return false;
@@ -70,22 +70,23 @@ namespace zelkhost
         }
     }
 
-    bool restoreState (EffectInstance& instance, HostServices& services, const ChunkSet& state, juce::String& error)
+    bool restoreState (EffectInstance& instance, HostServices& services, ChunkSet&& state, juce::String& error)
     {
-        for (const auto& chunk : state.chunks)
+        for (auto& chunk : state.chunks)
         {
             const auto tracesBefore = services.traces().size();
+            const auto size = chunk.data.size();
             ChunkSet single;
-            single.chunks.push_back (chunk);
+            single.chunks.push_back ({ chunk.id, chunk.version, chunk.name, std::move (chunk.data) });
 
-            const auto result = instance.restoreChunks (single);
+            const auto result = instance.restoreChunks (std::move (single));
             if (result == AAX_SUCCESS)
                 continue;
 
             error = "restoring the state failed: chunk '" + juce::String (fourCharText (chunk.id)) + "'";
             if (! chunk.name.empty())
                 error << " (\"" << juce::String (chunk.name) << "\")";
-            error << " of " << (int) chunk.data.size() << " bytes was not accepted: " << chunkResultInWords (result)
+            error << " of " << (int) size << " bytes was not accepted: " << chunkResultInWords (result)
                   << " (result " << result << ")";
 
             const auto traces = services.traces();

@@ -29,8 +29,10 @@ namespace zelkhost
 
     /** Gives the instance the stored chunks one by one; on the first one
         refused, false with a message naming that chunk, the reason in words
-        and what the plug-in traced meanwhile. */
-    bool restoreState (EffectInstance& instance, HostServices& services, const ChunkSet& state, juce::String& error);
+        and what the plug-in traced meanwhile. The state is used up: each
+        chunk's data is let go once handed over, so that a large chunk is
+        held once at a time rather than in several copies. */
+    bool restoreState (EffectInstance& instance, HostServices& services, ChunkSet&& state, juce::String& error);
 
     /** What a chunk result means for the user, e.g. "damaged" for
         AAX_ERROR_MALFORMED_CHUNK. */

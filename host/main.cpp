@@ -252,7 +252,7 @@ int main (int argc, char* argv[])
         if (instance == nullptr)
             return fail (reason);
 
-        if (loadStatePath.isNotEmpty() && ! zelkhost::restoreState (*instance, session.host().services(), storedState, error))
+        if (loadStatePath.isNotEmpty() && ! zelkhost::restoreState (*instance, session.host().services(), std::move (storedState), error))
             return fail (error);
 
         for (const auto& [id, normalised] : automation)

@@ -1,11 +1,16 @@
 // The stand-in host as a user runs it: renders, refuses bad input with a
 // message and a non-zero status, and never leaves a partial output file.
 
+#include "ChunkSet.h"
+
 #include <gtest/gtest.h>
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -210,6 +215,55 @@ TEST_F (HostCommandLine, AStoredStateRendersLikeTheSettingItWasStoredFrom)
     const auto plain = readWav (file ("plain.wav"));
     for (int i = 0; i < plain.getNumSamples(); ++i)
         ASSERT_EQ (bypassed.getSample (0, i), plain.getSample (0, i)) << "sample " << i;
+}
+
+// The largest controls chunk a state may hold, filled with what the plug-in
+// cannot use (zeros) or with one entry over and over: loaded within bounded
+// memory, the peak of the host's own process, as a user's machine sees it.
+TEST_F (HostCommandLine, TheLargestControlsChunkLoadsInBoundedMemory)
+{
+    const auto state = file ("saved.zelk");
+    ASSERT_EQ (runHost ({ "--output", file ("out.wav").getFullPathName(), "--seconds", "0.01", "--save-state", state.getFullPathName() }).exitCode, 0);
+
+    for (const auto* kind : { "zeros", "entries" })
+    {
+        {   // Built and let go before the host starts: a child's peak counts what it shares at the fork.
+            juce::MemoryBlock saved;
+            ASSERT_TRUE (state.loadFileAsData (saved));
+            zelkhost::ChunkSet chunks;
+            std::string error;
+            ASSERT_TRUE (zelkhost::ChunkSet::deserialise (static_cast<const char*> (saved.getData()), saved.getSize(), chunks, error)) << error;
+
+            for (auto& chunk : chunks.chunks)
+                if (zelkhost::fourCharText (chunk.id) == "elck")
+                {
+                    const std::vector<char> entry { 'd', '_', 'x', 0, 0, 0, 0, 0, 0, 0, 0, 0 };
+                    chunk.data.assign (zelkhost::ChunkSet::largestChunk, 0);
+                    std::fill_n (chunk.data.begin(), 4, 1);
+                    for (auto at = 4u; juce::String (kind) == "entries" && at + entry.size() <= chunk.data.size(); at += (unsigned) entry.size())
+                        std::copy (entry.begin(), entry.end(), chunk.data.begin() + at);
+                }
+            const auto bytes = chunks.serialise();
+            ASSERT_TRUE (state.replaceWithData (bytes.data(), bytes.size()));
+        }
+
+        const auto out = file ("long.wav").getFullPathName();
+        const auto pid = ::fork();
+        ASSERT_GE (pid, 0);
+        if (pid == 0)
+        {
+            ::execl (ZELK_HOST_PROGRAM, ZELK_HOST_PROGRAM, "--output", out.toRawUTF8(), "--seconds", "0.01",
+                     "--load-state", state.getFullPathName().toRawUTF8(), (char*) nullptr);
+            ::_exit (127);
+        }
+        int status = 0;
+        struct rusage usage {};
+        ASSERT_EQ (::wait4 (pid, &status, 0, &usage), pid);
+        EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 0) << kind;
+       #if ! defined (__SANITIZE_ADDRESS__) && ! defined (__SANITIZE_THREAD__)
+        EXPECT_LT (usage.ru_maxrss, 200 * 1024) << kind << ": kilobytes at the peak";
+       #endif
+    }
 }
 
 TEST_F (HostCommandLine, ABrokenStateOrBundleGivesAMessageAndNoOutput)
