@@ -150,7 +150,7 @@ TEST_F (HostView, AStateThatCannotBeWrittenIsRefusedBeforeTheWindowOpensAndKeptW
     juce::ChildProcess process;
     ASSERT_NE (startHost (process, { "--gui", "--save-state", "gone/mix.zlks" }, true, folder), nullptr);
     ASSERT_TRUE (user.waitForWindowTitled ("ZELK-MULTI", 20000) && folder.getChildFile ("gone").deleteRecursively());
-    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 1000));
+    ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000));
     const auto run = finishWithin (process, 10000);
     const auto kept = folder.getChildFile ("zelk-state-recovered-2.zlks");
     EXPECT_TRUE (run.exitCode == 1 && run.output.contains ("kept in " + kept.getFullPathName())) << run.output;

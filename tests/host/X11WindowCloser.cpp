@@ -102,7 +102,8 @@ namespace hosttest
     bool X11WindowCloser::closeWindowTitled (const std::string& title, int timeoutMs, Way way)
     {
         auto& c = *connection;
-        const auto window = findWindow (title, timeoutMs, way == Way::killClient);
+        // As a user does: once the window shows the plug-in's view.
+        const auto window = findWindow (title, timeoutMs, true);
         if (window == 0)
             return false;
 

@@ -20,9 +20,9 @@ namespace hosttest
 
         enum class Way { close, destroy, killClient };
 
-        /** Waits up to `timeoutMs` for a top-level window titled `title` and
-            closes it the given way (a client is killed only once the window
-            holds the plug-in's view); false when none appeared. */
+        /** Waits up to `timeoutMs` for a top-level window titled `title` to
+            hold the plug-in's view, as a user sees it, and closes it the given
+            way; false when none appeared. */
         bool closeWindowTitled (const std::string& title, int timeoutMs, Way way = Way::close);
 
         /** Waits as above; true once such a window is there. */
