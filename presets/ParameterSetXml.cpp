@@ -149,16 +149,11 @@ juce::Result readPresetsText (const juce::File& file, juce::String& text, FileSt
     return juce::Result::ok();
 }
 
-juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp)
-{
-    ReadFailure ignored;
-    return readPresetsText (file, text, stamp, ignored);
-}
-
 bool readPresetsText (const juce::File& file, juce::String& text)
 {
     FileStamp stamp;
-    return readPresetsText (file, text, stamp).wasOk();
+    ReadFailure failure;
+    return readPresetsText (file, text, stamp, failure).wasOk();
 }
 
 PresetsFileContents readPresetsDocument (const juce::File& file)

@@ -39,9 +39,6 @@ void applyParametersFromXml (const juce::XmlElement& set, juce::AudioProcessor& 
     receives the stamp of what was read. */
 juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp, ReadFailure& failure);
 
-/** readPresetsText for callers that need only the reason. */
-juce::Result readPresetsText (const juce::File& file, juce::String& text, FileStamp& stamp);
-
 /** readPresetsText that only tells whether the text could be read. */
 bool readPresetsText (const juce::File& file, juce::String& text);
 

@@ -158,8 +158,3 @@ juce::String PresetsFileLock::describeRefusal() const
 
     return {};
 }
-
-juce::String PresetsFileLock::describeHeldElsewhere (const juce::File& presetsFile)
-{
-    return "another program holds its lock file " + lockFileFor (presetsFile).getFullPathName();
-}

@@ -47,9 +47,6 @@ public:
     /** ".presets.xml.lock" beside the presets file. */
     static juce::File lockFileFor (const juce::File& presetsFile);
 
-    /** Why there is no turn: "another program holds its lock file ...". */
-    static juce::String describeHeldElsewhere (const juce::File& presetsFile);
-
     /** How long the message thread waits for a turn before giving up. */
     static constexpr int messageThreadTimeoutMilliseconds = 300;
 

@@ -160,13 +160,6 @@ juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
     return juce::Result::ok();
 }
 
-juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
-                              juce::MemoryBlock& bytes, FileStamp& stamp)
-{
-    ReadFailure ignored;
-    return readRegularFile (file, maximumSize, bytes, stamp, ignored);
-}
-
 juce::Result createFolderWithParents (const juce::File& folder)
 {
     // Each round makes at least one more level unless something else is wrong.
@@ -178,68 +171,9 @@ juce::Result createFolderWithParents (const juce::File& folder)
     return folder.isDirectory() ? juce::Result::ok() : result;
 }
 
-namespace
-{
-    /** Errors of link() that say the file system has no hard links. */
-    bool meansNoHardLinks (int error)
-    {
-        return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS || error == EXDEV || error == EMLINK;
-    }
-
-    /** Copies `from` to `to`, which must not exist yet: 0, EEXIST when it does,
-        or the error that stopped the copy (and then `to` is gone again). */
-    int copyToNewFile (const char* from, const char* to)
-    {
-        struct stat info;
-        const ScopedDescriptor source (::open (from, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-
-        if (source.descriptor < 0 || ::fstat (source.descriptor, &info) != 0)
-            return errno;
-
-        const ScopedDescriptor target (::open (to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777));
-
-        if (target.descriptor < 0)
-            return errno;
-
-        char buffer[65536];
-
-        for (;;)
-        {
-            auto got = ::read (source.descriptor, buffer, sizeof (buffer));
-
-            if (got < 0 && errno == EINTR)
-                continue;
-
-            if (got == 0)
-                return ::fsync (target.descriptor) == 0 ? 0 : errno;
-
-            for (ssize_t written = 0; got > 0 && written < got;)
-            {
-                const auto put = ::write (target.descriptor, buffer + written, (size_t) (got - written));
-
-                if (put < 0 && errno == EINTR)
-                    continue;
-
-                if (put <= 0)
-                    got = -1;
-                else
-                    written += put;
-            }
-
-            if (got < 0)
-            {
-                const auto error = errno != 0 ? errno : EIO;
-                ::unlink (to);
-                return error;
-            }
-        }
-    }
-}
-
 juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::String& suffix, juce::File& keptAs)
 {
     const auto* from = file.getFullPathName().toRawUTF8();
-    bool copying = false;
 
     for (int number = 1; number < 10000; ++number)
     {
@@ -247,16 +181,7 @@ juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::Stri
                                                     + (number > 1 ? "(" + juce::String (number) + ")" : juce::String())
                                                     + file.getFileExtension());
         const auto* to = candidate.getFullPathName().toRawUTF8();
-        auto error = 0;
-
-        if (! copying)
-        {
-            error = ::link (from, to) == 0 ? 0 : errno;
-            copying = meansNoHardLinks (error);
-        }
-
-        if (copying)
-            error = copyToNewFile (from, to);
+        auto error = ::link (from, to) == 0 ? 0 : errno;
 
         if (error == EEXIST)
             continue;

@@ -46,10 +46,6 @@ enum class ReadFailure
 juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
                               juce::MemoryBlock& bytes, FileStamp& stamp, ReadFailure& failure);
 
-/** readRegularFile for callers that need only the reason. */
-juce::Result readRegularFile (const juce::File& file, juce::int64 maximumSize,
-                              juce::MemoryBlock& bytes, FileStamp& stamp);
-
 /** The largest presets file that is read: far above any that the plug-in writes
     (a thousand entries take under 2 MB). */
 constexpr juce::int64 maximumPresetsFileSize = 256 * 1024 * 1024;
@@ -62,6 +58,7 @@ juce::Result createFolderWithParents (const juce::File& folder);
 /** Moves `file` to the first free name of "NAME-SUFFIX.EXT", "NAME-SUFFIX(2).EXT",
     "NAME-SUFFIX(3).EXT" ... beside it, without ever replacing anything that
     stands at a name (a plain rename would delete it): the name is taken with a
-    hard link, or where the file system has none by creating it exclusively and
-    copying. `keptAs` receives the name used. */
+    hard link, and the old name then let go. Where the file system has no hard
+    links this fails, and the file stays where it is. `keptAs` receives the
+    name used. */
 juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::String& suffix, juce::File& keptAs);
