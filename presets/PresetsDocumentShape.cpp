@@ -83,11 +83,11 @@ namespace
         {
             skipMisc (true);
 
-            if (startsWith ("<!DOCTYPE"))
-            {
-                skipDoctype();
-                skipMisc (true);
-            }
+            // A DOCTYPE can define entities, and JUCE's parser expands them
+            // without limit: one that refers to itself recurses until the
+            // stack runs out. The store never writes one.
+            if (ok() && startsWith ("<!DOCTYPE"))
+                fail ("a DOCTYPE, which a presets file never holds");
 
             if (ok() && *p != '<')
                 fail (p.isEmpty() ? "no document element" : "text before the document element");
@@ -123,10 +123,10 @@ namespace
             }
         }
 
-        bool startsWith (const char* literal) const
-        {
-            auto q = p;
+        bool startsWith (const char* literal) const    { return startsWith (p, literal); }
 
+        static bool startsWith (juce::String::CharPointerType q, const char* literal)
+        {
             for (auto* c = literal; *c != 0; ++c, ++q)
                 if (*q != (juce::juce_wchar) (unsigned char) *c)
                     return false;
@@ -167,27 +167,6 @@ namespace
                 else if (allowInstructions && startsWith ("<?"))
                     skipPast ("?>", "a processing instruction without its end");
                 else
-                    return;
-            }
-        }
-
-        /** As JUCE's parser reads it: up to the '>' that balances its '<'. */
-        void skipDoctype()
-        {
-            for (int depth = 0;;)
-            {
-                const auto c = p.getAndAdvance();
-
-                if (c == 0)
-                {
-                    --p;
-                    fail ("a DOCTYPE without its end");
-                    return;
-                }
-
-                if (c == '<')
-                    ++depth;
-                else if (c == '>' && --depth == 0)
                     return;
             }
         }
@@ -309,7 +288,12 @@ namespace
                 ++p;
 
                 while (*p != quote && ! p.isEmpty())
-                    ++p;
+                {
+                    if (*p != '&')
+                        ++p;
+                    else if (! skipReference())
+                        return false;
+                }
 
                 if (p.isEmpty())
                 {
@@ -320,6 +304,70 @@ namespace
                 ++p;
             }
         }
+
+        /** Moves past the entity or character reference at the '&'. Only
+            what XML itself defines is taken, and only in the forms JUCE's
+            parser reads as XML does: it takes everything up to the next ';'
+            anywhere as an entity name, an unknown one as nothing, and reads
+            "&#1a;" or "&#xZZ;y" as some character and carries on. */
+        bool skipReference()
+        {
+            const auto name = p + 1;
+
+            if (*name == '#')
+                return skipCharacterReference();
+
+            for (auto* entity : { "amp;", "lt;", "gt;", "quot;", "apos;" })
+            {
+                if (startsWith (name, entity))
+                {
+                    p = name + (int) std::strlen (entity);
+                    return true;
+                }
+            }
+
+            fail ("an '&' that begins none of &amp; &lt; &gt; &quot; &apos; and no character reference");
+            return false;
+        }
+
+        /** "&#" decimal digits ";" or "&#x" hexadecimal digits ";", naming a
+            character other than NUL or a UTF-16 surrogate, up to U+10FFFF.
+            Control characters are taken: JUCE's writer stores them in names
+            this way ("&#1;"), so the store's own files hold them. More than
+            eight digits are refused, as JUCE's parser misreads them. */
+        bool skipCharacterReference()
+        {
+            auto q = p + 2;
+            const bool hexadecimal = *q == 'x';
+            juce::int64 codePoint = 0;
+            int digits = 0;
+
+            for (q += hexadecimal ? 1 : 0;; ++q)
+            {
+                const auto digit = hexadecimal ? juce::CharacterFunctions::getHexDigitValue (*q)
+                                               : (*q >= '0' && *q <= '9' ? (int) (*q - '0') : -1);
+
+                if (digit < 0 || ++digits > maximumReferenceDigits)
+                    break;
+
+                codePoint = codePoint * (hexadecimal ? 16 : 10) + digit;
+            }
+
+            if (digits > maximumReferenceDigits)
+                fail ("a character reference of more than " + juce::String (maximumReferenceDigits) + " digits");
+            else if (digits == 0 || *q != ';')
+                fail (juce::String ("a character reference that is not ") + (hexadecimal ? "&#x, hexadecimal digits and ';'"
+                                                                                          : "&#, decimal digits and ';'"));
+            else if (codePoint == 0 || (codePoint >= 0xd800 && codePoint <= 0xdfff) || codePoint > 0x10ffff)
+                fail ("a character reference to U+" + juce::String::toHexString (codePoint).toUpperCase().paddedLeft ('0', 4)
+                      + ", which is no character");
+            else
+                p = q + 1;
+
+            return ok();
+        }
+
+        static constexpr int maximumReferenceDigits = 8;
 
         int lineOfFault() const
         {

@@ -240,8 +240,17 @@ TEST_F (PresetsFileFaults, ZerosAreDamageNotAnEmptyFile)
 
 TEST_F (PresetsFileFaults, DamageTheXmlParserReadsLeniently)
 {
-    // Each is what a file holds after the factory entries; -1: it must be kept aside whole.
-    const std::pair<juce::String, int> cases[] = {
+    // Each is what a file holds after the factory entries (and after its
+    // declaration, `prolog`); -1: it must be kept aside whole, and soon.
+    struct Case
+    {
+        juce::String userPart;
+        int userEntries;
+        juce::String prolog {};
+        const char* problem = "";
+    };
+
+    const Case cases[] = {
         { "<preset24 presetName=Mine1 gain-1=\"0.5\"/>", -1 },
         { "<preset24 broken=x\" presetName=\"b\"/>", -1 },
         { "<preset24 presetName=\"a\"/>stray text", -1 },
@@ -250,22 +259,35 @@ TEST_F (PresetsFileFaults, DamageTheXmlParserReadsLeniently)
         { "<preset24 presetName=\"a\"/></wrong><preset25 presetName=\"b\"/>", -1 },
         { "<![CDATA[x]]>", -1 },
         { "<preset24 a\r\n =\t'1' presetName='a'/><!-- note --><any.tag_2 presetName=\"&lt;b&gt;\" ></any.tag_2 >", 2 },
+        { "<preset24 presetName=\"&#82;&amp;&#xE9;\"/>", 1 },
+        { "<preset24 presetName=\"&a;\"/>", -1, "<!DOCTYPE P [<!ENTITY a \"x&a;\">]>", "line 1: a DOCTYPE" },
+        { "<preset24 presetName=\"" + juce::String::repeatedString ("&big;", 500) + "\"/>", -1,
+          "<!DOCTYPE PRESETS [<!ENTITY big \"" + juce::String::repeatedString ("x", 100000) + "\">]>", "line 1: a DOCTYPE" },
+        { "<preset24 presetName=\"Rock & Roll\"/><preset25 presetName=\"Two\"/><preset26 presetName=\"Three\"/>"
+          "<preset27 presetName=\"A;B\"/><preset28 presetName=\"Last\"/>", -1, {}, "an '&' that begins none" },
+        { "<preset24 presetName=\"R&B;x\"/>", -1, {}, "an '&' that begins none" },
+        { "<preset24 presetName=\"x&#xZZ;y\"/>", -1, {}, "a character reference that is not" },
     };
 
     const auto factory = embeddedFactoryText();
     const auto entriesStart = factory.lastIndexOf ("</PRESETS>");
+    const auto prologAt = factory.indexOf ("?>") + 2;
 
-    for (const auto& [userPart, userEntries] : cases)
+    for (const auto& [userPart, userEntries, prolog, problem] : cases)
     {
         file.getParentDirectory().deleteRecursively();
         file.getParentDirectory().createDirectory();
-        const auto text = factory.substring (0, entriesStart) + userPart + factory.substring (entriesStart) + "<!-- end -->";
+        const auto text = factory.substring (0, prologAt) + prolog + factory.substring (prologAt, entriesStart)
+                        + userPart + factory.substring (entriesStart) + "<!-- end -->";
         file.replaceWithText (text);
 
+        const auto start = Clock::now();
         PresetsTestProcessor processor;
 
+        EXPECT_LT (secondsSince (start), 2.0) << userPart.substring (0, 80);
         EXPECT_EQ (factoryPresetCount + juce::jmax (0, userEntries), processor.presetsHolder.presets.getNumChildElements()) << userPart;
-        EXPECT_EQ (userEntries < 0 ? text : juce::String(), contentsOf (aside)) << userPart;
+        EXPECT_EQ (userEntries < 0 ? text : juce::String(), contentsOf (aside)) << userPart.substring (0, 80);
+        EXPECT_TRUE (processor.presetsHolder.lastProblem.contains (problem)) << processor.presetsHolder.lastProblem;
     }
 
     // Unreadable too when the damage follows the document element.
