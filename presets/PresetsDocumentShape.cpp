@@ -334,7 +334,8 @@ namespace
             character other than NUL or a UTF-16 surrogate, up to U+10FFFF.
             Control characters are taken: JUCE's writer stores them in names
             this way ("&#1;"), so the store's own files hold them. More than
-            eight digits are refused, as JUCE's parser misreads them. */
+            eight digits, which only leading zeros need, are refused: JUCE's
+            parser misreads longer hexadecimal ones. */
         bool skipCharacterReference()
         {
             auto q = p + 2;

@@ -297,6 +297,20 @@ TEST_F (PresetsFileFaults, DamageTheXmlParserReadsLeniently)
         << processor.presetsHolder.lastProblem;
 }
 
+TEST_F (PresetsFileFaults, NamesTheStoreWritesAsReferencesReadBackWhole)
+{
+    // The writer stores '&', '<', '>', '"', line ends, control characters and
+    // everything beyond ASCII as references.
+    const juce::StringArray names { "Rock & Roll <\"live\">", juce::CharPointer_UTF8 ("Caf\xc3\xa9 \xf0\x9f\x98\x80"),
+                                    "two\r\nlines\tand\x01\x1f", "&amp; &#38; A;B" };
+    writeUserEntries (names);
+
+    PresetsTestProcessor processor;
+
+    EXPECT_EQ (names, userNames (processor.presetsHolder.presets));
+    EXPECT_FALSE (aside.exists());
+}
+
 TEST_F (PresetsFileFaults, EncodingsTheStoreAcceptsStillRead)
 {
     const juce::String text (juce::CharPointer_UTF8 ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<PRESETS>\r\n  <preset24 presetName=\"Caf\xc3\xa9\"/>\r\n</PRESETS>\r\n"));
