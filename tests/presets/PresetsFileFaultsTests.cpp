@@ -325,26 +325,44 @@ TEST_F (PresetsFileFaults, ALockHeldElsewhereNeitherFreezesNorIsIgnored)
     EXPECT_EQ (juce::StringArray ({ "mine", "new" }), userNamesOnDisk());
 }
 
-TEST_F (PresetsFileFaults, AFolderAtTheLockPathLeavesTheFileAsItIs)
+TEST_F (PresetsFileFaults, AFolderOrLinkAtTheLockPathLeavesTheFileAsItIs)
 {
-    for (const bool damaged : { false, true })
+    // No lock can be taken on a folder; a link would have a file created or
+    // locked wherever it points.
+    const auto elsewhere = home.home.getChildFile ("elsewhere");
+    const auto lockFile = file.getSiblingFile (".presets.xml.lock");
+    struct Case { const char* what; std::function<void()> make; const char* reason; };
+    const Case cases[] = {
+        { "folder", [&] { lockFile.createDirectory(); }, "a folder stands in its place" },
+        { "link to nothing", [&] { elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
+        { "link to a file", [&] { elsewhere.replaceWithText ("mine"); elsewhere.createSymbolicLink (lockFile, false); },
+          "a symbolic link stands in its place" },
+    };
+
+    for (const auto& c : cases)
     {
-        file.getParentDirectory().deleteRecursively();
-        writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
-        if (damaged)
-            file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
-        ASSERT_TRUE (file.getSiblingFile (".presets.xml.lock").createDirectory());   // no lock can be taken on a folder
-        const auto before = FileStamp::of (file);
-        const auto bytes = contentsOf (file);
+        for (const bool damaged : { false, true })
+        {
+            file.getParentDirectory().deleteRecursively();
+            elsewhere.deleteFile();
+            writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
+            if (damaged)
+                file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
+            c.make();
+            const auto before = FileStamp::of (file);
+            const auto bytes = contentsOf (file);
+            const auto elsewhereBefore = FileStamp::of (elsewhere);
 
-        PresetsTestProcessor processor;
-        const auto saved = processor.presetsHolder.savePreset ("new");
+            PresetsTestProcessor processor;
+            const auto saved = processor.presetsHolder.savePreset ("new");
 
-        EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (a folder stands in its place)"))
-            << saved.getErrorMessage();
-        EXPECT_EQ (before, FileStamp::of (file));
-        EXPECT_EQ (bytes, contentsOf (file));
-        EXPECT_FALSE (aside.exists());
+            EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (" + juce::String (c.reason) + ")"))
+                << saved.getErrorMessage();
+            EXPECT_EQ (before, FileStamp::of (file)) << c.what;
+            EXPECT_EQ (bytes, contentsOf (file)) << c.what;
+            EXPECT_FALSE (aside.exists()) << c.what;
+            EXPECT_EQ (elsewhereBefore, FileStamp::of (elsewhere)) << c.what;
+        }
     }
 }
 
