@@ -62,7 +62,7 @@ namespace
             if (descriptor >= 0)
                 ::close (descriptor);
 
-            if (! kept && file != juce::File())
+            if (! kept)
                 ::unlink (file.getFullPathName().toRawUTF8());
         }
 
@@ -257,10 +257,12 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
                                     : permissionsForNewFile >= 0 ? (mode_t) (permissionsForNewFile & 0777)
                                                                  : defaultPermissionsForNewFile();
     juce::File temporaryFile;
-    TemporaryFileGuard temporary (createPrivateFileBeside (target, temporaryFile), temporaryFile);
+    const auto descriptor = createPrivateFileBeside (target, temporaryFile);
 
-    if (temporary.descriptor < 0)
+    if (descriptor < 0)
         return failWithErrno();
+
+    TemporaryFileGuard temporary (descriptor, temporaryFile);
 
     auto result = writeWhole (temporary.descriptor, document.getData(), document.getDataSize());
 
