@@ -327,19 +327,15 @@ TEST_F (PresetsFileFaults, ALockHeldElsewhereNeitherFreezesNorIsIgnored)
 
 TEST_F (PresetsFileFaults, AFolderOrLinkAtTheLockPathLeavesTheFileAsItIs)
 {
-    // No lock can be taken on a folder; a link would have a file created or
-    // locked wherever it points.
-    const auto elsewhere = home.home.getChildFile ("elsewhere");
-    const auto lockFile = file.getSiblingFile (".presets.xml.lock");
-    struct Case { const char* what; std::function<void()> make; const char* reason; };
-    const Case cases[] = {
-        { "folder", [&] { lockFile.createDirectory(); }, "a folder stands in its place" },
-        { "link to nothing", [&] { elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
-        { "link to a file", [&] { elsewhere.replaceWithText ("mine"); elsewhere.createSymbolicLink (lockFile, false); },
-          "a symbolic link stands in its place" },
+    // No lock can be taken on a folder; through a link, a file elsewhere would be created or locked.
+    const auto lockFile = file.getSiblingFile (".presets.xml.lock"), elsewhere = home.home.getChildFile ("elsewhere");
+    const std::pair<std::function<bool()>, juce::String> cases[] = {
+        { [&] { return lockFile.createDirectory().wasOk(); }, "a folder stands in its place" },
+        { [&] { return elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
+        { [&] { return elsewhere.replaceWithText ("mine") && elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [makeLockPath, reason] : cases)
     {
         for (const bool damaged : { false, true })
         {
@@ -348,20 +344,18 @@ TEST_F (PresetsFileFaults, AFolderOrLinkAtTheLockPathLeavesTheFileAsItIs)
             writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
             if (damaged)
                 file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
-            c.make();
-            const auto before = FileStamp::of (file);
+            ASSERT_TRUE (makeLockPath());
+            const auto before = FileStamp::of (file), elsewhereBefore = FileStamp::of (elsewhere);
             const auto bytes = contentsOf (file);
-            const auto elsewhereBefore = FileStamp::of (elsewhere);
 
             PresetsTestProcessor processor;
             const auto saved = processor.presetsHolder.savePreset ("new");
 
-            EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (" + juce::String (c.reason) + ")"))
-                << saved.getErrorMessage();
-            EXPECT_EQ (before, FileStamp::of (file)) << c.what;
-            EXPECT_EQ (bytes, contentsOf (file)) << c.what;
-            EXPECT_FALSE (aside.exists()) << c.what;
-            EXPECT_EQ (elsewhereBefore, FileStamp::of (elsewhere)) << c.what;
+            EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (" + reason + ")")) << saved.getErrorMessage();
+            EXPECT_EQ (before, FileStamp::of (file));
+            EXPECT_EQ (bytes, contentsOf (file));
+            EXPECT_FALSE (aside.exists());
+            EXPECT_EQ (elsewhereBefore, FileStamp::of (elsewhere));
         }
     }
 }
