@@ -250,7 +250,7 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, co
         report ("The damaged presets file " + presetsFile.getFullPathName() + " was kept aside, but no new one could be written in its place: "
                 + written.getErrorMessage() + ".");
     else
-        report ("The presets file " + presetsFile.getFullPathName() + " could not be brought up to date: " + written.getErrorMessage()
+        report ("The presets file " + presetsFile.getFullPathName() + " could not be written: " + written.getErrorMessage()
                 + ". It was left as it was.");
 
     return merged;
