@@ -1,6 +1,7 @@
 #include "presets/PresetsFileLock.h"
 
 #include "presets/PresetsFileReader.h"
+#include "presets/PresetsFileWriter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -25,6 +26,14 @@ namespace
         return region;
     }
 
+    constexpr const char* symbolicLinkReason = "a symbolic link stands in its place";
+
+    bool isSymbolicLink (const juce::File& file)
+    {
+        struct stat info;
+        return ::lstat (file.getFullPathName().toRawUTF8(), &info) == 0 && S_ISLNK (info.st_mode);
+    }
+
     /** Errors that say the lock is taken, as opposed to locks not working here. */
     bool isContention (int error)
     {
@@ -35,6 +44,14 @@ namespace
 PresetsFileLock::PresetsFileLock (const juce::File& presetsFile, int timeoutMilliseconds)
     : lockFile (lockFileFor (presetsFile))
 {
+    // Every path to one file takes one lock: through a link, the lock sits
+    // beside the file that writing replaces. Links leading round in a loop
+    // keep it beside the link, where the write then fails of itself.
+    juce::File replaced;
+
+    if (isSymbolicLink (presetsFile) && findFileToReplace (presetsFile, replaced).wasOk())
+        lockFile = lockFileFor (replaced);
+
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMilliseconds);
     // Polled like the file lock below rather than a timed wait: the thread
     // sanitizer cannot follow std::timed_mutex's timed lock and would report
@@ -78,19 +95,26 @@ void PresetsFileLock::lockFileAt (std::chrono::steady_clock::time_point deadline
         return setUnusable ("its folder cannot be created: " + folder.getErrorMessage());
 
     // Only a regular file is opened: a device or pipe at its path may do
-    // something on being opened, and a folder cannot be locked.
-    const auto kind = FileStamp::of (lockFile).kind;
+    // something on being opened, and a folder cannot be locked. Nor is a
+    // link followed: opening would create or lock whatever file it names.
+    struct stat found;
 
-    if (kind == FileStamp::Kind::folder)
-        return setUnusable ("a folder stands in its place");
+    if (::lstat (lockFile.getFullPathName().toRawUTF8(), &found) == 0)
+    {
+        if (S_ISLNK (found.st_mode))
+            return setUnusable (symbolicLinkReason);
 
-    if (kind == FileStamp::Kind::special)
-        return setUnusable ("it is not a regular file but a device, pipe or socket");
+        if (S_ISDIR (found.st_mode))
+            return setUnusable ("a folder stands in its place");
 
-    descriptor = ::open (lockFile.getFullPathName().toRawUTF8(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (! S_ISREG (found.st_mode))
+            return setUnusable ("it is not a regular file but a device, pipe or socket");
+    }
+
+    descriptor = ::open (lockFile.getFullPathName().toRawUTF8(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW, 0644);
 
     if (descriptor < 0)
-        return setUnusable (std::strerror (errno));
+        return setUnusable (errno == ELOOP ? juce::String (symbolicLinkReason) : juce::String (std::strerror (errno)));
 
     struct stat opened;
 

@@ -6,7 +6,9 @@
 #include <mutex>
 
 /** A turn at changing presets.xml: an advisory lock on ".presets.xml.lock"
-    beside the file, taken for the lifetime of the object.
+    beside the file, taken for the lifetime of the object. Where presets.xml is
+    a symbolic link, the lock file sits beside the file the chain of links leads
+    to (the one a write replaces), so that every path to one file takes one lock.
 
     Every read-change-write of the file takes a turn, in this process and in
     others: a POSIX record lock on the lock file (the kind JUCE's
@@ -17,12 +19,12 @@
     The wait is bounded (the message thread must not freeze): when the turn is
     not had in time the state is `heldElsewhere`. When the lock file cannot be
     used (it cannot be created or opened, as when another account owns it or a
-    folder stands at its path, or this process has too many files open) the
-    state is `unusable`: another process may well hold the lock meanwhile, so
-    either way the caller must not change the file. Only where the file system
-    itself has no record locks is the state `unavailable`, and the caller may
-    go on without one: no other process of the user can hold such a lock
-    either, and every write replaces the file in one step. */
+    folder or symbolic link stands at its path, or this process has too many
+    files open) the state is `unusable`: another process may well hold the lock
+    meanwhile, so either way the caller must not change the file. Only where
+    the file system itself has no record locks is the state `unavailable`, and
+    the caller may go on without one: no other process of the user can hold
+    such a lock either, and every write replaces the file in one step. */
 class PresetsFileLock
 {
 public:
@@ -44,7 +46,7 @@ public:
         empty when they are. */
     juce::String describeRefusal() const;
 
-    /** ".presets.xml.lock" beside the presets file. */
+    /** ".presets.xml.lock" beside `presetsFile`, following no link. */
     static juce::File lockFileFor (const juce::File& presetsFile);
 
     /** How long the message thread waits for a turn before giving up. */

@@ -1,6 +1,7 @@
 #include "presets/PresetsFileReader.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -47,6 +48,21 @@ namespace
     juce::String tooLarge (juce::int64 maximumSize)
     {
         return "it is larger than " + juce::String (maximumSize / (1024 * 1024)) + " MB, far more than a presets file holds";
+    }
+
+    /** Renames `from` to `to` unless something stands at `to` (EEXIST); 0 or
+        the error. EINVAL, ENOSYS or EOPNOTSUPP: the file system or system offers
+        no such rename. */
+    int renameWithoutReplacing (const char* from, const char* to)
+    {
+       #if JUCE_LINUX
+        return ::renameat2 (AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+       #elif JUCE_MAC
+        return ::renamex_np (from, to, RENAME_EXCL) == 0 ? 0 : errno;
+       #else
+        juce::ignoreUnused (from, to);
+        return ENOSYS;
+       #endif
     }
 
     /** Closes the descriptor when it goes out of scope. */
@@ -181,7 +197,15 @@ juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::Stri
                                                     + (number > 1 ? "(" + juce::String (number) + ")" : juce::String())
                                                     + file.getFileExtension());
         const auto* to = candidate.getFullPathName().toRawUTF8();
-        auto error = ::link (from, to) == 0 ? 0 : errno;
+        auto error = renameWithoutReplacing (from, to);
+
+        // Without such a rename here, a hard link takes the new name (which
+        // some users may not make: another account's file under the system's
+        // protected hard links) and the old name is then let go.
+        const bool linkInstead = error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+
+        if (linkInstead)
+            error = ::link (from, to) == 0 ? 0 : errno;
 
         if (error == EEXIST)
             continue;
@@ -191,7 +215,7 @@ juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::Stri
 
         // The file now stands under both names; should it not leave its own,
         // the new name is given up again and nothing has changed.
-        if (::unlink (from) != 0)
+        if (linkInstead && ::unlink (from) != 0)
         {
             error = errno;
             ::unlink (to);

@@ -57,8 +57,9 @@ juce::Result createFolderWithParents (const juce::File& folder);
 
 /** Moves `file` to the first free name of "NAME-SUFFIX.EXT", "NAME-SUFFIX(2).EXT",
     "NAME-SUFFIX(3).EXT" ... beside it, without ever replacing anything that
-    stands at a name (a plain rename would delete it): the name is taken with a
-    hard link, and the old name then let go. Where the file system has no hard
-    links this fails, and the file stays where it is. `keptAs` receives the
-    name used. */
+    stands at a name (a plain rename would delete it): by a rename that refuses
+    to replace (renameat2 with RENAME_NOREPLACE), or, only where the file system
+    offers none, by a hard link that takes the name and the old name then let
+    go. Where it offers neither this fails, and the file stays where it is.
+    `keptAs` receives the name used. */
 juce::Result moveAsideWithoutReplacing (const juce::File& file, const juce::String& suffix, juce::File& keptAs);

@@ -1,8 +1,10 @@
 #include "presets/PresetsFileWriter.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +50,116 @@ namespace
                 return juce::Result::ok();
             }
         }
+    }
+
+    /** The temporary file of one write: closed, and removed unless kept. */
+    struct TemporaryFileGuard
+    {
+        TemporaryFileGuard (int fd, const juce::File& f) : descriptor (fd), file (f) {}
+
+        ~TemporaryFileGuard()
+        {
+            if (descriptor >= 0)
+                ::close (descriptor);
+
+            if (! kept)
+                ::unlink (file.getFullPathName().toRawUTF8());
+        }
+
+        juce::Result close()
+        {
+            const auto closed = ::close (descriptor);
+            descriptor = -1;
+
+            // EINTR leaves the descriptor closed on Linux; whatever was not
+            // written has been reported by the sync before.
+            return closed == 0 || errno == EINTR ? juce::Result::ok() : failWithErrno();
+        }
+
+        void keep()    { kept = true; }
+
+        int descriptor;
+        const juce::File file;
+        bool kept = false;
+    };
+
+    /** Writes every byte or fails: a short write (a disk filling up, a file
+        size limit reached) goes on with the rest, and the next write then says
+        why no more fit. */
+    juce::Result writeWhole (int descriptor, const void* data, size_t size)
+    {
+        for (size_t done = 0; done < size;)
+        {
+            const auto count = ::write (descriptor, static_cast<const char*> (data) + done, size - done);
+
+            if (count < 0 && errno == EINTR)
+                continue;
+
+            if (count < 0)
+                return failWithErrno();
+
+            if (count == 0)
+                return juce::Result::fail ("the disk took no more bytes");
+
+            done += (size_t) count;
+        }
+
+        return juce::Result::ok();
+    }
+
+    juce::Result givePermissions (int descriptor, mode_t permissions)
+    {
+        // File systems that keep no permissions per file (FAT) refuse any
+        // change; the file then stays as private as it was made.
+        if (::fchmod (descriptor, permissions) == 0 || errno == EPERM || errno == EOPNOTSUPP || errno == ENOTSUP)
+            return juce::Result::ok();
+
+        return failWithErrno();
+    }
+
+    juce::Result syncFile (int descriptor)
+    {
+        while (::fsync (descriptor) != 0)
+            if (errno != EINTR)
+                return failWithErrno();
+
+        return juce::Result::ok();
+    }
+
+    /** Makes the rename last through a power cut. Its failure is not the
+        write's: the new file is in place and every reader sees it. */
+    void syncFolder (const juce::File& folder)
+    {
+        const auto descriptor = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+
+        if (descriptor >= 0)
+        {
+            ::fsync (descriptor);
+            ::close (descriptor);
+        }
+    }
+
+    /** What open (path, O_CREAT, 0666) gives a new file: 0666 less the umask,
+        read where the system tells it without changing it (umask() would change
+        it for every thread for a moment), else JUCE's own 0644. */
+    mode_t defaultPermissionsForNewFile()
+    {
+        if (auto* status = std::fopen ("/proc/self/status", "re"))
+        {
+            char line[256];
+            unsigned int mask = 0;
+            bool found = false;
+
+            while (! found && std::fgets (line, sizeof (line), status) != nullptr)
+                found = std::sscanf (line, "Umask: %o", &mask) == 1;
+
+            std::fclose (status);
+
+            if (found)
+                return (mode_t) (0666 & ~mask);
+        }
+
+        return 0644;
     }
 }
 
@@ -107,7 +219,8 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
     return writePresetsFileReportingFailure (presets, file, written);
 }
 
-juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written)
+juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, const juce::File& file, FileStamp& written,
+                                               int permissionsForNewFile)
 {
     // Without a path the temporary file would land in the root folder, and a
     // folder in the file's place would be removed by the final rename when
@@ -135,32 +248,60 @@ juce::Result writePresetsFileReportingFailure (const juce::XmlElement& presets, 
             return juce::Result::fail ("its folder cannot be created (" + folder.getErrorMessage() + ")");
     }
 
-    // As XmlElement::writeTo (File) does, but keeping the reason of a failure.
-    juce::TemporaryFile temporary (target);
-    {
-        juce::FileOutputStream out (temporary.getFile());
+    // The whole document is in memory before the file is touched, in the
+    // bytes XmlElement::writeTo (File) would write.
+    juce::MemoryOutputStream document;
+    presets.writeTo (document, juce::XmlElement::TextFormat());
 
-        if (! out.openedOk())
-            return juce::Result::fail (out.getStatus().getErrorMessage());
+    const auto permissions = exists ? (mode_t) (info.st_mode & 0777)
+                                    : permissionsForNewFile >= 0 ? (mode_t) (permissionsForNewFile & 0777)
+                                                                 : defaultPermissionsForNewFile();
+    juce::File temporaryFile;
+    const auto descriptor = createPrivateFileBeside (target, temporaryFile);
 
-        // Before anything is written, so that a file only its owner may read
-        // is never readable by others, not even while it is being written.
-        if (exists && ::chmod (temporary.getFile().getFullPathName().toRawUTF8(), info.st_mode & 0777) != 0)
-            return failWithErrno();
+    if (descriptor < 0)
+        return failWithErrno();
 
-        presets.writeTo (out, juce::XmlElement::TextFormat());
-        out.flush();
+    TemporaryFileGuard temporary (descriptor, temporaryFile);
 
-        if (out.getStatus().failed())
-            return juce::Result::fail (out.getStatus().getErrorMessage());
-    }
+    auto result = writeWhole (temporary.descriptor, document.getData(), document.getDataSize());
 
-    // Renaming keeps the stamp; should the move fall back to copying, the
-    // stamp merely fails to match later, which only costs a re-read.
-    written = FileStamp::of (temporary.getFile());
+    if (result.wasOk())
+        result = givePermissions (temporary.descriptor, permissions);
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return juce::Result::fail ("the new contents could not be moved into its place");
+    if (result.wasOk())
+        result = syncFile (temporary.descriptor);
 
+    if (result.wasOk())
+        result = temporary.close();
+
+    if (result.failed())
+        return result;
+
+    // Renaming keeps the stamp.
+    written = FileStamp::of (temporaryFile);
+
+    if (::rename (temporaryFile.getFullPathName().toRawUTF8(), target.getFullPathName().toRawUTF8()) != 0)
+        return failWithErrno();
+
+    temporary.keep();
+    syncFolder (target.getParentDirectory());
     return juce::Result::ok();
+}
+
+int createPrivateFileBeside (const juce::File& target, juce::File& created)
+{
+    // As JUCE's TemporaryFile names it ("presets_temp....xml"), but made with
+    // mkostemps: created exclusively, with mode 0600 given to open itself.
+    const auto extension = target.getFileExtension().toStdString();
+    auto name = (target.getParentDirectory().getFullPathName() + "/" + target.getFileNameWithoutExtension()).toStdString()
+                    + "_tempXXXXXX" + extension;
+    std::vector<char> buffer (name.begin(), name.end());
+    buffer.push_back (0);
+    const auto descriptor = ::mkostemps (buffer.data(), (int) extension.size(), O_CLOEXEC);
+
+    if (descriptor >= 0)
+        created = juce::File (juce::String::fromUTF8 (buffer.data()));
+
+    return descriptor;
 }

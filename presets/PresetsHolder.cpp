@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <sys/stat.h>
 #include <vector>
 
 namespace
@@ -248,6 +249,9 @@ juce::XmlElement PresetsHolder::installOrMerge (PresetsFileContents contents, co
     else if (contents.kind == Kind::unreadable)
         report ("The damaged presets file " + presetsFile.getFullPathName() + " was kept aside, but no new one could be written in its place: "
                 + written.getErrorMessage() + ".");
+    else
+        report ("The presets file " + presetsFile.getFullPathName() + " could not be written: " + written.getErrorMessage()
+                + ". It was left as it was.");
 
     return merged;
 }
@@ -389,8 +393,9 @@ juce::Result PresetsHolder::prepareChange (const PresetsFileLock& turn)
 juce::Result PresetsHolder::writePresets (const juce::XmlElement& toWrite)
 {
     FileStamp written;
-    const auto result = writePresetsFileReportingFailure (toWrite, presetsFile, written);
+    const auto result = writePresetsFileReportingFailure (toWrite, presetsFile, written, permissionsOfKeptAsideFile);
     heldStamp = result.wasOk() ? written : FileStamp();
+    permissionsOfKeptAsideFile = -1;
     return result;
 }
 
@@ -406,6 +411,9 @@ bool PresetsHolder::keepUnreadableFileAside (const juce::String& reason)
 
     if (moved.wasOk())
     {
+        // The new file goes where the damaged one stood, as private as it was.
+        struct stat kept;
+        permissionsOfKeptAsideFile = ::stat (aside.getFullPathName().toRawUTF8(), &kept) == 0 ? (int) (kept.st_mode & 0777) : -1;
         report ("The presets file " + presetsFile.getFullPathName() + " could not be read: " + reason
                 + ". It was kept as " + aside.getFullPathName() + ".");
         return true;

@@ -142,5 +142,9 @@ private:
     /** The stamp of the file when it last held exactly `presets`. */
     FileStamp heldStamp;
 
+    /** The permission bits of a damaged file just kept aside, for the file
+        written in its place; -1 when none was. */
+    int permissionsOfKeptAsideFile = -1;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetsHolder)
 };

@@ -1,8 +1,11 @@
 // Processes meeting on one presets.xml: twenty starting at once on a damaged
 // file keep it aside exactly once and leave the factory set; a dozen saving at
 // once keep every entry. The processes are this program, run with
-// ZELK_PRESETS_CHILD naming a start file (and ZELK_PRESETS_CHILD_SAVES to save).
+// ZELK_PRESETS_CHILD naming a start file (and ZELK_PRESETS_CHILD_SAVES, how
+// often to save). Two links to one file take one lock between them.
 #include "PresetsTestSupport.h"
+
+#include "presets/ParameterSetXml.h"
 
 #include <gtest/gtest.h>
 
@@ -18,36 +21,44 @@ TEST (PresetsAcrossProcesses, ChildBuildsOneHolder)
     for (const auto end = juce::Time::getMillisecondCounter() + 10000; ! juce::File (goFile).exists() && juce::Time::getMillisecondCounter() < end;)
         std::this_thread::yield();
     PresetsTestProcessor processor;
-    if (std::getenv ("ZELK_PRESETS_CHILD_SAVES") != nullptr)
+    const auto saves = juce::String (std::getenv ("ZELK_PRESETS_CHILD_SAVES")).getIntValue();
+    for (int save = 0; save < saves; ++save)
     {
         // A save meeting another one's turn is refused at once; the user tries again.
         auto saved = juce::Result::fail ("not tried");
         for (int attempt = 0; attempt < 100 && saved.failed(); ++attempt)
-            saved = processor.presetsHolder.savePreset ("child " + juce::String ((int) getpid()));
+            saved = processor.presetsHolder.savePreset ("child " + juce::String ((int) getpid()) + " " + juce::String (save));
         EXPECT_TRUE (saved.wasOk()) << saved.getErrorMessage();
     }
-    else
+    if (saves == 0)
+    {
         EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
+    }
 }
 
 namespace
 {
-    /** Starts `count` children that wait for `go` to exist, creates it and waits for them. */
-    void runChildrenAtOnce (const juce::File& go, int count, bool save)
+    /** Starts `count` children that wait for `go` to exist, creates it and waits
+        for them. Each saves `saves` times, with XDG_CONFIG_HOME taken in turn
+        from `configHomes` when any are given. */
+    void runChildrenAtOnce (const juce::File& go, int count, int saves, const juce::StringArray& configHomes = {})
     {
         const auto program = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName();
+        const juce::String usualConfigHome (std::getenv ("XDG_CONFIG_HOME"));
         setenv ("ZELK_PRESETS_CHILD", go.getFullPathName().toRawUTF8(), 1);
-        if (save)
-            setenv ("ZELK_PRESETS_CHILD_SAVES", "1", 1);
+        setenv ("ZELK_PRESETS_CHILD_SAVES", juce::String (saves).toRawUTF8(), 1);
 
         std::vector<std::unique_ptr<juce::ChildProcess>> children;
         for (int i = 0; i < count; ++i)
         {
+            if (! configHomes.isEmpty())
+                setenv ("XDG_CONFIG_HOME", configHomes[i % configHomes.size()].toRawUTF8(), 1);
             children.push_back (std::make_unique<juce::ChildProcess>());
             ASSERT_TRUE (children.back()->start (juce::StringArray { program, "--gtest_filter=PresetsAcrossProcesses.ChildBuildsOneHolder" }));
         }
         unsetenv ("ZELK_PRESETS_CHILD");
         unsetenv ("ZELK_PRESETS_CHILD_SAVES");
+        setenv ("XDG_CONFIG_HOME", usualConfigHome.toRawUTF8(), 1);
         juce::Thread::sleep (100);
         go.create();
 
@@ -74,7 +85,7 @@ TEST (PresetsAcrossProcesses, DamagedFileIsKeptAsideOnce)
         file.getParentDirectory().createDirectory();
         file.replaceWithText (damaged);
 
-        runChildrenAtOnce (home.home.getChildFile ("go" + juce::String (round)), 20, false);
+        runChildrenAtOnce (home.home.getChildFile ("go" + juce::String (round)), 20, 0);
 
         const auto kept = file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "presets-unreadable*");
         ASSERT_EQ (kept.size(), 1) << "round " << round;
@@ -89,8 +100,29 @@ TEST (PresetsAcrossProcesses, SavesAtOnceKeepEveryEntry)
         GTEST_SKIP();
 
     ScopedTemporaryHome home;
-    runChildrenAtOnce (home.home.getChildFile ("go"), 12, true);
+    runChildrenAtOnce (home.home.getChildFile ("go"), 12, 1);
 
     PresetsTestProcessor processor;
     EXPECT_EQ (factoryPresetCount + 12, processor.presetsHolder.presets.getNumChildElements());
+}
+
+TEST (PresetsAcrossProcesses, SavesThroughTwoLinksToOneFileKeepEveryEntry)
+{
+    if (std::getenv ("ZELK_PRESETS_CHILD") != nullptr)
+        GTEST_SKIP();
+
+    ScopedTemporaryHome home;
+    const auto shared = home.home.getChildFile ("shared/presets.xml");
+    const juce::StringArray configHomes { home.home.getChildFile ("one").getFullPathName(), home.home.getChildFile ("two").getFullPathName() };
+    shared.getParentDirectory().createDirectory();
+    for (const auto& configHome : configHomes)
+    {
+        const auto link = juce::File (configHome).getChildFile ("Velkor Audio Tools/ZELK-MULTI/presets.xml");
+        ASSERT_TRUE (link.getParentDirectory().createDirectory() && shared.createSymbolicLink (link, false));
+    }
+
+    runChildrenAtOnce (home.home.getChildFile ("go"), 4, 15, configHomes);   // each save reported done
+
+    juce::XmlElement presets ("none");
+    EXPECT_TRUE (readPresetsFile (shared, presets) && presets.getNumChildElements() == factoryPresetCount + 4 * 15);
 }

@@ -361,26 +361,38 @@ TEST_F (PresetsFileFaults, ALockHeldElsewhereNeitherFreezesNorIsIgnored)
     EXPECT_EQ (juce::StringArray ({ "mine", "new" }), userNamesOnDisk());
 }
 
-TEST_F (PresetsFileFaults, AFolderAtTheLockPathLeavesTheFileAsItIs)
+TEST_F (PresetsFileFaults, AFolderOrLinkAtTheLockPathLeavesTheFileAsItIs)
 {
-    for (const bool damaged : { false, true })
+    // No lock can be taken on a folder; through a link, a file elsewhere would be created or locked.
+    const auto lockFile = file.getSiblingFile (".presets.xml.lock"), elsewhere = home.home.getChildFile ("elsewhere");
+    const std::pair<std::function<bool()>, juce::String> cases[] = {
+        { [&] { return lockFile.createDirectory().wasOk(); }, "a folder stands in its place" },
+        { [&] { return elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
+        { [&] { return elsewhere.replaceWithText ("mine") && elsewhere.createSymbolicLink (lockFile, false); }, "a symbolic link stands in its place" },
+    };
+
+    for (const auto& [makeLockPath, reason] : cases)
     {
-        file.getParentDirectory().deleteRecursively();
-        writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
-        if (damaged)
-            file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
-        ASSERT_TRUE (file.getSiblingFile (".presets.xml.lock").createDirectory());   // no lock can be taken on a folder
-        const auto before = FileStamp::of (file);
-        const auto bytes = contentsOf (file);
+        for (const bool damaged : { false, true })
+        {
+            file.getParentDirectory().deleteRecursively();
+            elsewhere.deleteFile();
+            writeUserEntries ({ "mine" }, 30);   // a start-up would renumber it, so would write
+            if (damaged)
+                file.replaceWithText ("<PRESETS><preset30 presetName=\"mine\"/>");
+            ASSERT_TRUE (makeLockPath());
+            const auto before = FileStamp::of (file), elsewhereBefore = FileStamp::of (elsewhere);
+            const auto bytes = contentsOf (file);
 
-        PresetsTestProcessor processor;
-        const auto saved = processor.presetsHolder.savePreset ("new");
+            PresetsTestProcessor processor;
+            const auto saved = processor.presetsHolder.savePreset ("new");
 
-        EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (a folder stands in its place)"))
-            << saved.getErrorMessage();
-        EXPECT_EQ (before, FileStamp::of (file));
-        EXPECT_EQ (bytes, contentsOf (file));
-        EXPECT_FALSE (aside.exists());
+            EXPECT_TRUE (saved.getErrorMessage().contains (".presets.xml.lock cannot be used (" + reason + ")")) << saved.getErrorMessage();
+            EXPECT_EQ (before, FileStamp::of (file));
+            EXPECT_EQ (bytes, contentsOf (file));
+            EXPECT_FALSE (aside.exists());
+            EXPECT_EQ (elsewhereBefore, FileStamp::of (elsewhere));
+        }
     }
 }
 

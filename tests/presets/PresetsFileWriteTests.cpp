@@ -144,3 +144,30 @@ TEST (PresetsFileWrite, ADamagedLinkedFileIsKeptAsideBesideWhatTheLinkLeadsTo)
     EXPECT_EQ (factoryPresetCount, processor.presetsHolder.presets.getNumChildElements());
     EXPECT_EQ (juce::String ("Mastering - Velvet"), lastPresetName (target));
 }
+
+TEST (PresetsFileWrite, TemporaryFilesArePrivateAndANewFileTakesTheDamagedOnesPermissions)
+{
+    ScopedTemporaryHome home;
+    juce::File temporary;
+    const auto mask = ::umask (0);
+    const auto descriptor = createPrivateFileBeside (home.home.getChildFile ("presets.xml"), temporary);   // as each write makes one
+    ::umask (mask);
+    EXPECT_EQ (0600u, permissionsOf (temporary));
+    ::close (descriptor);
+
+    const auto file = home.presetsFile();
+    PresetsTestProcessor running;
+
+    for (const bool save : { false, true })
+    {
+        ASSERT_TRUE (file.replaceWithText ("<PRESETS><preset24 presetName=\"mine\"/>"));
+        ASSERT_EQ (0, ::chmod (file.getFullPathName().toRawUTF8(), 0600));
+
+        if (save)
+            EXPECT_TRUE (running.presetsHolder.savePreset ("new").wasOk());
+        else
+            PresetsTestProcessor starting;
+
+        EXPECT_EQ (0600u, permissionsOf (file)) << (save ? "save" : "start-up");
+    }
+}

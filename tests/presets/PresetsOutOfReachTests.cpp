@@ -1,12 +1,14 @@
 // presets.xml or its lock file out of an instance's reach: files of another
-// account (as a run under sudo leaves them), or a process out of file
-// descriptors. Each instance runs in a child process, this program again with
-// ZELK_OUT_OF_REACH set, which drops to another account when run as root (root
-// reads everything) or lowers its limit of open files.
+// account (as a run under sudo leaves them), a process out of file
+// descriptors, a disk that fills up while the file is written. Each instance
+// runs in a child process, this program again with ZELK_OUT_OF_REACH set,
+// which drops to another account when run as root (root reads everything) or
+// lowers its limit of open files or of file size.
 #include "PresetsTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
@@ -24,8 +26,9 @@ TEST (PresetsOutOfReach, ChildStartsSavesAndDeletes)
     if (std::getenv ("ZELK_OUT_OF_REACH") == nullptr)
         GTEST_SKIP() << "run by PresetsOutOfReach.TheFileIsLeftAsItIs";
 
-    rlimit usual {};
+    rlimit usual {}, usualSize {};
     ASSERT_EQ (0, getrlimit (RLIMIT_NOFILE, &usual));
+    ASSERT_EQ (0, getrlimit (RLIMIT_FSIZE, &usualSize));
 
     if (environment ("ZELK_OUT_OF_REACH") == "descriptors")
     {
@@ -42,6 +45,13 @@ TEST (PresetsOutOfReach, ChildStartsSavesAndDeletes)
         close (lowestFree);
         const rlimit none { (rlim_t) lowestFree, usual.rlim_max };
         ASSERT_EQ (0, setrlimit (RLIMIT_NOFILE, &none));
+    }
+    else if (environment ("ZELK_OUT_OF_REACH") == "file size")
+    {
+        // Every write stops part-way: the first one comes up short, the next fails.
+        std::signal (SIGXFSZ, SIG_IGN);
+        const rlimit small { 40, usualSize.rlim_max };
+        ASSERT_EQ (0, setrlimit (RLIMIT_FSIZE, &small));
     }
     else if (geteuid() == 0)
     {
@@ -60,11 +70,17 @@ TEST (PresetsOutOfReach, ChildStartsSavesAndDeletes)
         entries = holder.presets.getNumChildElements();
     }
     setrlimit (RLIMIT_NOFILE, &usual);
+    setrlimit (RLIMIT_FSIZE, &usualSize);
 
     EXPECT_EQ (environment ("ZELK_OUT_OF_REACH_ENTRIES").getIntValue(), entries);
 
     for (const auto& text : { problem, saved.getErrorMessage(), deleted.getErrorMessage() })
         EXPECT_TRUE (text.contains (environment ("ZELK_OUT_OF_REACH_REASON"))) << text;
+
+    if (environment ("ZELK_OUT_OF_REACH_REASON").isEmpty())
+    {
+        EXPECT_TRUE (saved.wasOk() && deleted.wasOk()) << saved.getErrorMessage() << deleted.getErrorMessage();
+    }
 }
 
 TEST (PresetsOutOfReach, TheFileIsLeftAsItIs)
@@ -73,8 +89,13 @@ TEST (PresetsOutOfReach, TheFileIsLeftAsItIs)
         GTEST_SKIP();
 
     const juce::String document ("<PRESETS><preset30 presetName=\"mine\"/></PRESETS>");   // a start-up would rewrite it
-    struct Case { const char* how; const char* outOfReach; juce::String contents; const char* reason; int entries; };
+    const auto whole = embeddedFactoryText().replace ("</PRESETS>", "<preset30 presetName=\"mine\"/></PRESETS>");
+    struct Case { const char* how; const char* outOfReach; juce::String contents; const char* reason; int entries; bool keptAside = false; };
     const Case cases[] = {
+        { "file size",   nullptr,             whole,                            "File too large",                      factoryPresetCount + 1 },
+        // Another account's damaged file in the user's folder: not to be hard-linked
+        // (the system's protected hard links), but renamed, so kept aside.
+        { "account",     nullptr,             document.dropLastCharacters (10), "",                                    factoryPresetCount, true },
         { "account",     "presets.xml",       document,                         "Permission denied",                   factoryPresetCount },
         { "descriptors", nullptr,             document,                         "Too many open files",                 factoryPresetCount },
         { "account",     ".presets.xml.lock", document,                         "cannot be used (Permission denied)",  factoryPresetCount + 1 },
@@ -96,10 +117,10 @@ TEST (PresetsOutOfReach, TheFileIsLeftAsItIs)
         {
             folder.getChildFile (c.outOfReach).create();
             chmod (folder.getChildFile (c.outOfReach).getFullPathName().toRawUTF8(), 0);
-            if (geteuid() == 0)   // the user's own folder, a file of another account in it
-            {
-                ASSERT_EQ (0, chown (folder.getFullPathName().toRawUTF8(), otherAccount, otherAccount));
-            }
+        }
+        if (geteuid() == 0 && juce::String (c.how) == "account")   // the user's own folder, a file of another account in it
+        {
+            ASSERT_EQ (0, chown (folder.getFullPathName().toRawUTF8(), otherAccount, otherAccount));
         }
 
         const auto before = FileStamp::of (file);
@@ -112,6 +133,15 @@ TEST (PresetsOutOfReach, TheFileIsLeftAsItIs)
         unsetenv ("ZELK_OUT_OF_REACH");
 
         EXPECT_TRUE (child.waitForProcessToFinish (60000) && child.getExitCode() == 0 && ! output.contains ("FAILED")) << output;
+        EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "presets_temp*").isEmpty()) << c.reason;
+
+        if (c.keptAside)
+        {
+            EXPECT_EQ (c.contents, contentsOf (folder.getChildFile ("presets-unreadable.xml")));
+            EXPECT_EQ (embeddedFactoryText(), contentsOf (file));   // saved to, then the entry deleted
+            continue;
+        }
+
         EXPECT_EQ (before, FileStamp::of (file)) << c.reason;
         EXPECT_EQ (c.contents, contentsOf (file)) << c.reason;
         EXPECT_TRUE (folder.findChildFiles (juce::File::findFiles, false, "presets-unreadable*").isEmpty()) << c.reason;
