@@ -241,9 +241,11 @@ namespace zelkhost
         if (::faccessat (folderHandle, name.c_str(), W_OK, AT_EACCESS) != 0)
             return errorText (errno);
 
-        // Its owner too where this user may give it (root may, as cp keeps it).
-        if (status.st_uid != ::geteuid() || status.st_gid != ::getegid())
-            (void) ::fchownat (folderHandle, hidden.c_str(), status.st_uid, status.st_gid, AT_SYMLINK_NOFOLLOW);
+        // Its owner too where this user may give it (root may, as cp keeps
+        // it), else at least its group where this user is in it.
+        if ((status.st_uid != ::geteuid() || status.st_gid != ::getegid())
+            && ::fchownat (folderHandle, hidden.c_str(), status.st_uid, status.st_gid, AT_SYMLINK_NOFOLLOW) != 0)
+            (void) ::fchownat (folderHandle, hidden.c_str(), (uid_t) -1, status.st_gid, AT_SYMLINK_NOFOLLOW);
         return ::fchmodat (folderHandle, hidden.c_str(), status.st_mode & 0777, 0) == 0 ? juce::String() : errorText (errno);
     }
 
