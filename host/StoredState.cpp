@@ -28,13 +28,13 @@ namespace zelkhost
         return true;
     }
 
-    bool writeStateFile (const juce::File& file, const ChunkSet& state, juce::String& error)
+    bool writeStateFile (const OutputTarget& file, const ChunkSet& state, juce::String& error)
     {
         const auto bytes = state.serialise();
-        return writeDataFile (file, bytes.data(), bytes.size(), "the state file", error);
+        return writeDataFile (file, bytes.data(), bytes.size(), error);
     }
 
-    bool writeStateFileOrKeepIt (const juce::File& file, const juce::Array<juce::File>& spareFolders,
+    bool writeStateFileOrKeepIt (const OutputTarget& file, const juce::Array<juce::File>& spareFolders,
                                  const ChunkSet& state, juce::String& error)
     {
         if (writeStateFile (file, state, error))

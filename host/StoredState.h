@@ -12,19 +12,20 @@ namespace zelkhost
 {
     class EffectInstance;
     class HostServices;
+    class OutputTarget;
 
     /** Reads a state file: only a regular file (or a link to one) of at
         most ChunkSet::largestFile bytes. False with a message naming the
         file and the reason. */
     bool readStateFile (const juce::File& file, ChunkSet& state, juce::String& error);
 
-    bool writeStateFile (const juce::File& file, const ChunkSet& state, juce::String& error);
+    bool writeStateFile (const OutputTarget& file, const ChunkSet& state, juce::String& error);
 
     /** Writes the state to `file`, and when that fails keeps it in a new
         file "zelk-state-recovered.zlks" (numbered when taken) in the first of
         `spareFolders` that takes it, named in `error`. False whenever `file`
         was not written. */
-    bool writeStateFileOrKeepIt (const juce::File& file, const juce::Array<juce::File>& spareFolders,
+    bool writeStateFileOrKeepIt (const OutputTarget& file, const juce::Array<juce::File>& spareFolders,
                                  const ChunkSet& state, juce::String& error);
 
     /** Gives the instance the stored chunks one by one; on the first one

@@ -100,7 +100,7 @@ void ViewSession::configure (zelkhost::InstanceOptions& options) const
 }
 
 bool ViewSession::run (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
-                       double sampleRate, int blockSize, const juce::File& snapshotFile, juce::String& error)
+                       double sampleRate, int blockSize, const zelkhost::OutputTarget* snapshotFile, juce::String& error)
 {
     const auto opened = instance.openView();
     if (window != nullptr)
@@ -120,8 +120,9 @@ bool ViewSession::run (zelkhost::EffectInstance& instance, const juce::AudioBuff
             return false;
         }
 
+    jassert (mode == Mode::window || snapshotFile != nullptr);
     const bool done = mode == Mode::window ? showUntilClosed (instance, audio, sampleRate, blockSize, error)
-                                           : writeSnapshot (instance, audio, sampleRate, blockSize, snapshotFile, error);
+                                           : writeSnapshot (instance, audio, sampleRate, blockSize, *snapshotFile, error);
     instance.closeView();
     window.reset();
     return done;
@@ -146,7 +147,7 @@ bool ViewSession::showUntilClosed (zelkhost::EffectInstance& instance, const juc
 }
 
 bool ViewSession::writeSnapshot (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
-                                 double sampleRate, int blockSize, const juce::File& file, juce::String& error)
+                                 double sampleRate, int blockSize, const zelkhost::OutputTarget& file, juce::String& error)
 {
     {
         LoopPlayer player (instance, audio, sampleRate, blockSize);
@@ -179,6 +180,5 @@ bool ViewSession::writeSnapshot (zelkhost::EffectInstance& instance, const juce:
                 bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) y * (size_t) width + (size_t) x]));
     }
 
-    return zelkhost::writeOutputFile (file, [&] (juce::OutputStream& out) { return juce::PNGImageFormat().writeImageToStream (image, out); },
-                                      "the picture", error);
+    return file.write ([&] (juce::OutputStream& out) { return juce::PNGImageFormat().writeImageToStream (image, out); }, error);
 }

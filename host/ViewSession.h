@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace zelkhost { class EffectInstance; }
+namespace zelkhost { class EffectInstance; class OutputTarget; }
 
 /** Shows an instance's view the way a host does, in one of two forms:
     - window: a real top-level window on the X11 display with the plug-in's
@@ -36,17 +36,18 @@ public:
     void configure (zelkhost::InstanceOptions& options) const;
 
     /** Opens the view and plays `audio`; returns when the window is closed
-        (window form) or the PNG is written to `snapshotFile` (snapshot form).
+        (window form) or the PNG is written to `snapshotFile` (snapshot form,
+        which needs one).
         The view is closed again on return. False with a reason on failure. */
     bool run (zelkhost::EffectInstance& instance, const juce::AudioBuffer<float>& audio,
-              double sampleRate, int blockSize, const juce::File& snapshotFile, juce::String& error);
+              double sampleRate, int blockSize, const zelkhost::OutputTarget* snapshotFile, juce::String& error);
 
 private:
     class HostWindow;
 
     bool showUntilClosed (zelkhost::EffectInstance&, const juce::AudioBuffer<float>&, double sampleRate, int blockSize, juce::String& error);
     bool writeSnapshot (zelkhost::EffectInstance&, const juce::AudioBuffer<float>&, double sampleRate, int blockSize,
-                        const juce::File& file, juce::String& error);
+                        const zelkhost::OutputTarget& file, juce::String& error);
 
     const Mode mode;
     std::unique_ptr<HostWindow> window;

@@ -26,6 +26,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <unistd.h>
 
 namespace
@@ -127,6 +128,7 @@ int main (int argc, char* argv[])
     juce::StringArray assignments;
     std::unique_ptr<ViewSession> view;
     juce::String snapshotPath;
+    bool outputGiven = false;
 
     for (int i = 1; i < argc; ++i)
         if (const auto problem = argumentProblem (i, argv); problem.isNotEmpty())
@@ -155,7 +157,8 @@ int main (int argc, char* argv[])
                                                        return needs ("--snapshot needs a file, and excludes --gui");
                                                    view = std::make_unique<ViewSession> (ViewSession::Mode::snapshot); }
         else if (arg == "--input")               { if (! nextPath (inputPath)) return needs ("--input needs a file"); }
-        else if (arg == "--output")              { if (! nextPath (outputPath)) return needs ("--output needs a file"); }
+        else if (arg == "--output")              { if (! nextPath (outputPath)) return needs ("--output needs a file");
+                                                   outputGiven = true; }
         else if (arg == "--bundle")              { if (! nextPath (bundlePath)) return needs ("--bundle needs a path"); }
         else if (arg == "--load-state")          { if (! nextPath (loadStatePath)) return needs ("--load-state needs a file"); }
         else if (arg == "--save-state")          { if (! nextPath (saveStatePath)) return needs ("--save-state needs a file"); }
@@ -192,7 +195,32 @@ int main (int argc, char* argv[])
         automation.emplace_back (assignment.id.toStdString(), normalisedValueOf (assignment, catalogue));
     }
 
+    // Every file the run writes is looked at before anything runs: one that
+    // cannot be written is refused, and so are two options naming one file.
+    // Each is written at the end only if what was found then still stands there.
     const auto here = juce::File::getCurrentWorkingDirectory();
+    struct Output { juce::String option, path, what; std::unique_ptr<zelkhost::OutputTarget> target; };
+    Output outputs[] {
+        { outputGiven ? "--output" : "the output (" + outputPath + " unless --output is given)", view == nullptr ? outputPath : juce::String(), "", {} },
+        { "--save-state", saveStatePath, "the state file", {} },
+        { "--snapshot", snapshotPath, "the picture", {} },
+    };
+    const auto& outputTarget = outputs[0].target;
+    const auto& stateTarget = outputs[1].target;
+    const auto& snapshotTarget = outputs[2].target;
+    for (auto& output : outputs)
+        if (! describe && output.path.isNotEmpty())
+        {
+            output.target = std::make_unique<zelkhost::OutputTarget> (here.getChildFile (output.path), output.what);
+            if (const auto& refusal = output.target->refusal(); refusal.isNotEmpty())
+                return fail (refusal);
+        }
+    for (auto* first = std::begin (outputs); first != std::end (outputs); ++first)
+        for (auto* second = first + 1; second != std::end (outputs); ++second)
+            if (first->target != nullptr && second->target != nullptr && first->target->sharesFileWith (*second->target))
+                return fail (first->option + " and " + second->option + " both name " + first->target->file().getFullPathName()
+                             + ": one would be written over the other; give each its own file");
+
     juce::String error;
     zelkhost::ChunkSet storedState;
     if (loadStatePath.isNotEmpty() && ! zelkhost::readStateFile (here.getChildFile (loadStatePath), storedState, error))
@@ -216,12 +244,6 @@ int main (int argc, char* argv[])
             audio = makeTestSignal (rate, seconds, 2);
         }
     }
-
-    // With a window the state is stored only when the window closes: a file
-    // that cannot be written is refused before the user starts working.
-    if (view != nullptr && saveStatePath.isNotEmpty()
-        && ! zelkhost::checkOutputFile (here.getChildFile (saveStatePath), "the state file", error))
-        return fail (error);
 
     if (view != nullptr && ! view->prepare (error))
         return fail (error);
@@ -266,10 +288,9 @@ int main (int argc, char* argv[])
             zelkhost::ChunkSet state;
             if (const auto result = instance->saveChunks (state); result != AAX_SUCCESS)
                 return fail (resultText ("saving the state", result));
-            const auto file = here.getChildFile (saveStatePath);
             const bool written = view != nullptr
-                ? zelkhost::writeStateFileOrKeepIt (file, { here, juce::File::getSpecialLocation (juce::File::tempDirectory) }, state, error)
-                : zelkhost::writeStateFile (file, state, error);
+                ? zelkhost::writeStateFileOrKeepIt (*stateTarget, { here, juce::File::getSpecialLocation (juce::File::tempDirectory) }, state, error)
+                : zelkhost::writeStateFile (*stateTarget, state, error);
             return written ? 0 : fail (error);
         };
 
@@ -285,7 +306,7 @@ int main (int argc, char* argv[])
             // A lost display ends the process at once: the state is stored
             // first, and once stored, the status stays what it was.
             zelkhost::setDisplayLossAction ([&] { return saveStatePath.isNotEmpty() ? saveState() : 0; });
-            const auto status = view->run (*instance, audio, rate, (int) blockSize, here.getChildFile (snapshotPath), error)
+            const auto status = view->run (*instance, audio, rate, (int) blockSize, snapshotTarget.get(), error)
                                     ? (saveStatePath.isNotEmpty() ? saveState() : 0) : fail (error);
             zelkhost::setDisplayLossAction ([status] { return status; });
             if (status != 0)
@@ -303,9 +324,9 @@ int main (int argc, char* argv[])
         instance->uninitialize();
     }
 
-    const auto output = here.getChildFile (outputPath);
-    if (! zelkhost::writeWavFile (output, audio, rate, error))
+    if (! zelkhost::writeWavFile (*outputTarget, audio, rate, error))
         return fail (error);
+    const auto output = here.getChildFile (outputPath);
 
     std::cout << "wrote " << output.getFullPathName() << " (" << audio.getNumChannels() << " channels, "
               << audio.getNumSamples() << " samples at " << rate << " Hz)" << std::endl;

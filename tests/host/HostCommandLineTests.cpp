@@ -332,3 +332,28 @@ TEST_F (HostCommandLine, PathsAreTakenAsTheBytesGivenOrRefused)
     EXPECT_TRUE (std::filesystem::is_symlink (file ("loop1").getFullPathName().toStdString()));
     EXPECT_EQ (std::distance (std::filesystem::recursive_directory_iterator (folder.getFullPathName().toStdString()), {}), 4);
 }
+
+TEST_F (HostCommandLine, TwoOptionsNamingOneFileAreRefusedBeforeAnythingRuns)
+{
+    file ("mine").replaceWithText ("mine");
+    std::filesystem::create_symlink ("mine", file ("link").getFullPathName().toStdString());
+    std::filesystem::create_hard_link (file ("mine").getFullPathName().toStdString(), file ("hard").getFullPathName().toStdString());
+
+    const std::vector<std::pair<juce::StringArray, juce::String>> cases {
+        { { "--output", "new", "--save-state", "new" }, "--output and --save-state both name " + file ("new").getFullPathName() },
+        { { "--output", "link", "--save-state", "mine" }, "--output and --save-state both name " + file ("mine").getFullPathName() },
+        { { "--save-state", "hard", "--snapshot", "mine" }, "--save-state and --snapshot both name" },
+        { { "--save-state", "out.wav" }, "the output (out.wav unless --output is given) and --save-state both name" },
+        { { "--output", "/dev/null", "--save-state", "/dev/null" }, "wrote /dev/null" },   // nothing is written over
+    };
+    for (const auto& [arguments, message] : cases)
+    {
+        juce::StringArray command { "/bin/sh", "-c", "cd \"$1\" && shift && exec \"$0\" --seconds 0.01 \"$@\"", ZELK_HOST_PROGRAM,
+                                    folder.getFullPathName() };
+        command.addArray (arguments);
+        const auto run = runCommand (command);
+        EXPECT_TRUE ((run.exitCode == 0) == message.startsWith ("wrote") && run.output.contains (message)) << run.output;
+    }
+    EXPECT_EQ (file ("mine").loadFileAsString(), "mine");
+    EXPECT_EQ (numFilesIn(), 3);
+}

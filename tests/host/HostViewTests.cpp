@@ -8,6 +8,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
     struct Run
@@ -155,4 +159,32 @@ TEST_F (HostView, AStateThatCannotBeWrittenIsRefusedBeforeTheWindowOpensAndKeptW
     const auto kept = folder.getChildFile ("zelk-state-recovered-2.zlks");
     EXPECT_TRUE (run.exitCode == 1 && run.output.contains ("kept in " + kept.getFullPathName())) << run.output;
     EXPECT_TRUE (kept.loadFileAsString().startsWith ("ZLKS") && folder.getChildFile ("zelk-state-recovered.zlks").loadFileAsString() == "an earlier one");
+}
+
+TEST_F (HostView, WhatIsPutInPlaceOfTheStateFileWhileTheWindowIsOpenIsLeftAlone)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "no display (the test stages run under xvfb-run)";
+
+    const auto state = folder.getChildFile ("mix.zlks"), elsewhere = folder.getChildFile ("elsewhere");
+    elsewhere.replaceWithText ("another folder's file");
+    for (const juce::String kind : { "a symbolic link", "a pipe" })
+    {
+        hosttest::X11WindowCloser user;
+        juce::ChildProcess process;
+        ASSERT_NE (startHost (process, { "--gui", "--save-state", "mix.zlks" }, true, folder), nullptr);
+        ASSERT_TRUE (user.waitForWindowTitled ("ZELK-MULTI", 20000));
+        ASSERT_TRUE (kind == "a pipe" ? ::mkfifo (state.getFullPathName().toRawUTF8(), 0600) == 0
+                                      : ::symlink ("elsewhere", state.getFullPathName().toRawUTF8()) == 0);
+        ASSERT_TRUE (user.closeWindowTitled ("ZELK-MULTI", 20000));
+
+        // Never waiting on the pipe: the state is kept in a new file instead.
+        const auto run = finishWithin (process, 10000);
+        EXPECT_TRUE (run.exitCode == 1 && run.output.contains (kind + " was put there while it was being written")
+                     && folder.getChildFile ("zelk-state-recovered.zlks").loadFileAsString().startsWith ("ZLKS")) << run.output;
+        EXPECT_TRUE (kind == "a pipe" ? std::filesystem::is_fifo (state.getFullPathName().toStdString()) : state.isSymbolicLink());
+        ::unlink (state.getFullPathName().toRawUTF8());
+        folder.getChildFile ("zelk-state-recovered.zlks").deleteFile();
+    }
+    EXPECT_EQ (elsewhere.loadFileAsString(), "another folder's file");
 }
