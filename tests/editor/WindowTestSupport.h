@@ -31,10 +31,11 @@ namespace windowtest
 
     /** A left click at `position` in `target`'s coordinates, sent to its window as
         X events: it passes JUCE's X11 layer as a user's click does, which also
-        gives the clicked window the input focus at the press. With
-        `focusElsewhereFirst` the focus is moved to the root window first, as a
-        window manager focusing the host's window at a click does. (X11Clicks.cpp) */
-    void clickThroughX11 (juce::Component& target, juce::Point<int> position, bool focusElsewhereFirst = false);
+        gives the clicked window the input focus at the press. The button is held
+        for `heldMilliseconds` (0: released at once, as xdotool clicks). With
+        `focusElsewhereFirst` the focus goes to the root window first, as a window
+        manager focusing the host's window at a click takes it. (X11Clicks.cpp) */
+    void clickThroughX11 (juce::Component& target, juce::Point<int> position, int heldMilliseconds = 20, bool focusElsewhereFirst = false);
 
     /** A processor and its window, put on the desktop as a host would. */
     struct OpenWindow
@@ -109,16 +110,6 @@ namespace windowtest
             for (auto character : text)
                 target.keyPressed (juce::KeyPress (static_cast<int> (character), {}, character));
             target.keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
-            pumpMessages();
-        }
-
-        /** Types `text` and the return key through the window's peer, which hands the
-            keys to the component with the keyboard focus as it does a user's. */
-        void typeIntoFocus (const juce::String& text)
-        {
-            for (auto character : text + "\r")
-                editor->getPeer()->handleKeyPress (character == '\r' ? juce::KeyPress (juce::KeyPress::returnKey)
-                                                                     : juce::KeyPress (static_cast<int> (character), {}, character));
             pumpMessages();
         }
 
