@@ -129,6 +129,12 @@ void MultiAudioEditor::BandDisplay::buttonClicked (juce::Button* button)
         && button != &plotControls.activeButton && button != &plotControls.powerButton)
         return;
 
+    // Only the user's clicks select: the switches' attachments also switch them,
+    // when a preset, A/B, a restored state or the host changes their parameters.
+    if (const auto* switchButton = dynamic_cast<const UserClickSource*> (button);
+        switchButton != nullptr && ! switchButton->isHandlingUserClick())
+        return;
+
     if (processor.readRecords().crossoverCount == 0)
     {
         // The only band: nothing to choose between.

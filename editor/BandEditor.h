@@ -4,6 +4,7 @@
 #include "editor/BandEditorLookAndFeel.h"
 #include "editor/ColourPalette.h"
 #include "editor/KnobSlider.h"
+#include "editor/PopupListBox.h"
 
 #include <cstddef>
 
@@ -22,10 +23,10 @@ public:
 
     const std::size_t bandIndex;
     MultiAudioProcessor& processor;
-    juce::ComboBox typeBox;
+    PopupListBox typeBox;
     KnobSlider mixKnob, gainKnob, levelKnob, highPassKnob, lowPassKnob;
     juce::Label levelLabel, gainLabel, mixLabel, highPassLabel, lowPassLabel, oversamplingLabel, typeLabel, productLabel;
-    juce::ComboBox oversamplingBox;
+    PopupListBox oversamplingBox;
     juce::DrawableButton logoButton { "Velkor Audio Tools", juce::DrawableButton::ImageFitted };
     ColourPalette palette;
     BandEditorLookAndFeel lookAndFeel;

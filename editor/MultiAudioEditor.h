@@ -2,6 +2,7 @@
 
 #include "editor/EditorLookAndFeel.h"
 #include "editor/PushButton.h"
+#include "editor/ValueBoxFocusKeeper.h"
 #include "engine/MultiAudioProcessor.h"
 #include "presets/StateComponent.h"
 
@@ -97,6 +98,8 @@ private:
         MultiAudioEditor& editor;
     };
     DeferredRefresh deferredRefresh { *this };
+
+    ValueBoxFocusKeeper valueBoxFocus { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MultiAudioEditor)
 };

@@ -3,6 +3,7 @@
 #include "editor/FAButton.h"
 #include "editor/MultiAudioEditor.h"
 #include "editor/PlotControlsLookAndFeel.h"
+#include "editor/UserClickButton.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -24,12 +25,12 @@ public:
 
     void resized() override;
 
-    juce::TextButton soloButton;
+    UserClickButton<juce::TextButton> soloButton;
     PlotControlsLookAndFeel lookAndFeel;
     const std::size_t bandIndex;
     MultiAudioProcessor& processor;
-    juce::TextButton activeButton;
-    FAButton powerButton;
+    UserClickButton<juce::TextButton> activeButton;
+    UserClickButton<FAButton> powerButton;
     juce::OwnedArray<juce::AudioProcessorValueTreeState::ButtonAttachment> attachments;
 
     /** The size the band display gives the column. */

@@ -9,7 +9,7 @@ void PresetList::showPopup()
 
     if (label == nullptr)
     {
-        ComboBox::showPopup();
+        PopupListBox::showPopup();
         return;
     }
 
@@ -33,12 +33,15 @@ void PresetList::showPopup()
 
     auto& look = getLookAndFeel();
     menu.setLookAndFeel (&look);
-    menu.showMenuAsync (look.getOptionsForComboBoxPopupMenu (*this, *label),
-                        juce::ModalCallbackFunction::create ([box = SafePointer<PresetList> (this)] (int chosenId)
-                                                             {
-                                                                 if (box != nullptr)
-                                                                     box->popupClosed (chosenId);
-                                                             }));
+    showWatchingFocus ([&]
+    {
+        menu.showMenuAsync (look.getOptionsForComboBoxPopupMenu (*this, *label),
+                            juce::ModalCallbackFunction::create ([box = SafePointer<PresetList> (this)] (int chosenId)
+                                                                 {
+                                                                     if (box != nullptr)
+                                                                         box->popupClosed (chosenId);
+                                                                 }));
+    });
 }
 
 void PresetList::popupClosed (int chosenId)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/PopupListBox.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
@@ -18,9 +20,10 @@ namespace state
     behave as usual.
 
     The popup is the one the combo box shows: its items with the shown one
-    ticked, the box's look-and-feel and its placement.
+    ticked, the box's look-and-feel and its placement; like every popup list
+    of the window it hands the input focus back when it goes (PopupListBox).
 */
-class PresetList : public juce::ComboBox
+class PresetList : public PopupListBox
 {
 public:
     /** Called on the message thread when the user chooses the entry the box shows. */

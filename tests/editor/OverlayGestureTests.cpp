@@ -2,6 +2,7 @@
 // window's change messages and processor calls, the records they leave.
 
 #include "OverlayTestSupport.h"
+#include "editor/BandEditor.h"
 #include "editor/ResponseDisplay.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,28 @@ TEST_F (OverlayGesture, ClicksInABandSelectIt)
         EXPECT_EQ (selectedBand(), 2.0) << c.target.getComponentID();
         for (int b = 0; b < 6; ++b)
             EXPECT_EQ (display (b).hasSelectionMark(), b == 2) << b;
+    }
+}
+
+// A preset loaded with the upper of two bands selected selects the lowest band, also
+// when it switches the upper band's power back on: that switch is no click of the user's.
+TEST_F (OverlayGesture, ALoadedPresetSelectsTheLowestBandWhateverItSwitches)
+{
+    for (const bool powerOff : { false, true })
+    {
+        useCrossovers ({ 1000.0f });
+        auto& level = display (1).gainSlider;
+        mouse.click (level, { level.getWidth() / 2, level.getHandleY() > 150 ? 30 : 250 });
+        if (powerOff)
+            mouse.click (display (1).plotControls.powerButton, { 10, 10 });
+        deliverMessages();
+        ASSERT_TRUE (selectedBand() == 1.0 && getPlain (processor, ParameterIDs::realActive (1)) == (powerOff ? 0.0f : 1.0f));
+
+        // As the list's popup does: "Load preset...", then factory entry 12.
+        dynamic_cast<juce::ComboBox&> (*editor->presetBar.getChildComponent (2)).setSelectedId (powerOff ? 12 : 1);
+        deliverMessages (60);
+        EXPECT_TRUE (getPlain (processor, ParameterIDs::selectedBand) == 0.0f && editor->bandEditors[0]->isVisible()
+                     && display (0).hasSelectionMark() && ! display (1).hasSelectionMark()) << powerOff;
     }
 }
 
