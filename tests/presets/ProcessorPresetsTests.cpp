@@ -61,3 +61,40 @@ TEST (ProcessorPresets, ABSwapRestoresTheLiveSettings)
     captureParametersToXml (processor, after);
     EXPECT_TRUE (before.isEquivalentTo (&after, false));
 }
+
+// The host state names the entry "preset" names, also when saved again before a window
+// followed the restore; a state without the name is read by the ID alone.
+TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
+{
+    ScopedTemporaryHome home;
+    const auto startWith = [&] (const char* names)
+    {
+        auto presets = PresetsHolder::createFactoryPresets();
+        for (auto& name : juce::StringArray::fromTokens (names, false))
+            presets.createNewChildElement ("preset" + juce::String (presets.getNumChildElements() + 1))->setAttribute ("presetName", name);
+        writePresetsFile (presets, home.presetsFile());
+        return std::make_unique<MultiAudioProcessor>();
+    };
+
+    auto saving = startWith ("A B C");
+    auto& preset = *saving->apvts.getParameter ("preset");
+    preset.setValueNotifyingHost (preset.convertTo0to1 (25.0f));
+    saving->presetsHolder.followPresetParameter (25);   // as the window follows it
+    juce::MemoryBlock project;
+    saving->getStateInformation (project);
+
+    auto reopened = startWith ("B C");
+    for (auto named : { true, false })
+    {
+        auto state = juce::ValueTree::readFromData (project.getData(), project.getSize());
+        if (! named)
+            state.removeProperty (PresetsHolder::entryNameProperty, nullptr);
+        juce::MemoryBlock restored, savedAgain;
+        { juce::MemoryOutputStream stream (restored, false); state.writeToStream (stream); }
+        reopened->setStateInformation (restored.getData(), (int) restored.getSize());
+        reopened->getStateInformation (savedAgain);
+        EXPECT_EQ (juce::ValueTree::readFromData (savedAgain.getData(), savedAgain.getSize())[PresetsHolder::entryNameProperty].toString(),
+                   named ? "B" : "");
+        EXPECT_EQ (reopened->presetsHolder.followPresetParameter (25), named ? 24 : 25);
+    }
+}
