@@ -450,8 +450,13 @@ namespace
         const Reopen restoredFirst = [] (auto& i, auto& project) { i.emplace (project); };
         const struct { const char* name; int deleted; Reopen reopen; int shown; } cases[] {
             { "window opened after the restore", 1, restoredFirst, 26 },
-            { "restored on a host thread into an open window", 1, [] (auto& i, auto& project)
-              { i.emplace(); std::thread ([&] { i->restore (project); }).join(); }, 26 },
+            { "restored and saved on a host thread into an open window", 1, [] (auto& i, auto& project)
+              {
+                  i.emplace();
+                  std::thread host ([&] { i->restore (project); i->saved(); });
+                  pump();   // the window goes on meanwhile
+                  host.join();
+              }, 26 },
             { "restored while C, at the project's ID, is shown", 1, [] (auto& i, auto& project)
               { i.emplace(); i->choose (27); i->restore (project); }, 26 },
             { "its entry deleted too", 2, restoredFirst, 0 },
