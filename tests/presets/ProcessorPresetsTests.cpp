@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 // The stores inside the plug-in's own processor, which builds them before its
 // parameter store and hands them to the preset bar.
 
@@ -62,8 +64,9 @@ TEST (ProcessorPresets, ABSwapRestoresTheLiveSettings)
     EXPECT_TRUE (before.isEquivalentTo (&after, false));
 }
 
-// The host state names the entry "preset" names, also when saved again before a window
-// followed the restore; a state without the name is read by the ID alone.
+// The host state names the entry "preset" names once the window followed it, also when
+// saved again before a window followed the restore; a state without the name is read by
+// the ID alone.
 TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
 {
     ScopedTemporaryHome home;
@@ -77,24 +80,19 @@ TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
     };
 
     auto saving = startWith ("A B C");
-    auto& preset = *saving->apvts.getParameter ("preset");
-    preset.setValueNotifyingHost (preset.convertTo0to1 (25.0f));
+    juce::MemoryBlock project, unnamed;
+    saving->apvts.getParameter ("preset")->setValueNotifyingHost (0.025f);   // 25
+    saving->getStateInformation (unnamed);
     saving->presetsHolder.followPresetParameter (25);   // as the window follows it
-    juce::MemoryBlock project;
     saving->getStateInformation (project);
 
     auto reopened = startWith ("B C");
-    for (auto named : { true, false })
+    for (auto [state, name, id] : { std::tuple { &project, "B", 24 }, { &unnamed, "", 25 } })
     {
-        auto state = juce::ValueTree::readFromData (project.getData(), project.getSize());
-        if (! named)
-            state.removeProperty (PresetsHolder::entryNameProperty, nullptr);
-        juce::MemoryBlock restored, savedAgain;
-        { juce::MemoryOutputStream stream (restored, false); state.writeToStream (stream); }
-        reopened->setStateInformation (restored.getData(), (int) restored.getSize());
-        reopened->getStateInformation (savedAgain);
-        EXPECT_EQ (juce::ValueTree::readFromData (savedAgain.getData(), savedAgain.getSize())[PresetsHolder::entryNameProperty].toString(),
-                   named ? "B" : "");
-        EXPECT_EQ (reopened->presetsHolder.followPresetParameter (25), named ? 24 : 25);
+        reopened->setStateInformation (state->getData(), (int) state->getSize());
+        juce::MemoryBlock again;
+        reopened->getStateInformation (again);
+        EXPECT_EQ (juce::ValueTree::readFromData (again.getData(), again.getSize())[PresetsHolder::entryNameProperty].toString(), name);
+        EXPECT_EQ (reopened->presetsHolder.followPresetParameter (25), id);
     }
 }
