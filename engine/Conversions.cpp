@@ -154,6 +154,11 @@ namespace Conversions
         return value;
     }
 
+    std::optional<double> readWholeNumber (const juce::String& text)
+    {
+        return numberWithUnit (text, {});
+    }
+
     juce::String twoDecimalText (float value, int)
     {
         return juce::String (value, 2);
@@ -161,7 +166,7 @@ namespace Conversions
 
     float numberFromText (const juce::String& text)
     {
-        return finiteFloat (numberWithUnit (text, {}));
+        return finiteFloat (readWholeNumber (text));
     }
 
     float decibelsFromText (const juce::String& text)

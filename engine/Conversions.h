@@ -26,6 +26,11 @@ namespace Conversions
         stored in a file) goes through here. */
     std::optional<double> readLeadingNumber (const juce::String& text, juce::String* rest = nullptr);
 
+    /** The number readLeadingNumber reads when nothing but white space
+        follows it ("3", " 7.9 "); nothing for any other text ("3abc", "2,7",
+        "50%"). */
+    std::optional<double> readWholeNumber (const juce::String& text);
+
     /** Fixed notation with two decimals, e.g. "-96.00". */
     juce::String twoDecimalText (float value, int maximumStringLength);
 

@@ -88,7 +88,7 @@ void FiniteAudioParameterFloat::setValue (float newValue)
 
 std::optional<float> FiniteAudioParameterInt::findValueForText (const juce::String& text) const
 {
-    const auto number = Conversions::readLeadingNumber (text);
+    const auto number = Conversions::readWholeNumber (text);
 
     if (! (number.has_value() && std::isfinite (*number)))
         return std::nullopt;

@@ -60,12 +60,13 @@ class FiniteAudioParameterInt : public juce::AudioParameterInt,
                                 public TextReadingParameter
 {
 public:
-    /** Text is read as the number at its start (Conversions::readLeadingNumber),
-        rounded and limited to the range; any value-from-string function in the
-        attributes goes unused. */
+    /** Text is read as a number with nothing but white space after it
+        (Conversions::readWholeNumber), rounded and limited to the range; any
+        value-from-string function in the attributes goes unused. */
     using juce::AudioParameterInt::AudioParameterInt;
 
-    /** Nothing when the text starts with no number or one that is not finite. */
+    /** Nothing when the text is no number, holds anything but white space
+        after it, or names one that is not finite. */
     std::optional<float> findValueForText (const juce::String& text) const override;
 
 private:

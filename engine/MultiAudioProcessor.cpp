@@ -309,6 +309,10 @@ void MultiAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
         if (auto* value = apvts.getRawParameterValue (child["id"].toString()))
             child.setProperty ("value", value->load(), nullptr);
 
+    // Beside "preset", the name of its entry: a later start-up may give the
+    // entry's ID to another entry.
+    presetsHolder.addEntryNameTo (state);
+
     juce::MemoryOutputStream stream (destData, false);
     state.writeToStream (stream);
 }
@@ -317,12 +321,13 @@ void MultiAudioProcessor::setStateInformation (const void* data, int sizeInBytes
 {
     // replaceState swaps the tree under the store's lock, so a restore on a
     // host thread never races the timer's writes into the old tree. (It also
-    // clears the undo history, which nothing in the plug-in uses.)
+    // clears the undo history, which nothing in the plug-in uses.) The presets
+    // holder takes the entry name stored beside "preset" to the window.
     auto tree = readWholeValueTree (data, sizeInBytes);
     if (tree.isValid())
     {
         dropNonFiniteValues (tree);
-        apvts.replaceState (tree);
+        presetsHolder.restoreState (apvts, tree);
     }
 }
 

@@ -3,11 +3,14 @@
 namespace state
 {
 
-PresetListAttachment::PresetListAttachment (juce::RangedAudioParameter& parameter, juce::ComboBox& listToBind,
+PresetListAttachment::PresetListAttachment (juce::RangedAudioParameter& parameterToFollow, juce::ComboBox& listToBind,
+                                            std::function<int (int)> valueFollower,
                                             std::function<void()> parameterChangeCallback, juce::UndoManager* undoManager)
-    : list (listToBind),
+    : parameter (parameterToFollow),
+      list (listToBind),
+      followValue (std::move (valueFollower)),
       onParameterChange (std::move (parameterChangeCallback)),
-      attachment (parameter, [this] (float plainValue) { showParameterValue (plainValue); }, undoManager)
+      attachment (parameterToFollow, [this] (float) { showParameterValue(); }, undoManager)
 {
     attachment.sendInitialUpdate();
     list.addListener (this);
@@ -29,13 +32,19 @@ void PresetListAttachment::comboBoxChanged (juce::ComboBox*)
     writeSelection();
 }
 
-void PresetListAttachment::showParameterValue (float plainValue)
+void PresetListAttachment::showParameterValue()
 {
     if (writing)
         return;
 
-    const auto id = juce::roundToInt (plainValue);
+    // The value now, not the one notified: a notification from another
+    // thread may arrive after a later change made here.
+    const auto value = juce::roundToInt (parameter.convertFrom0to1 (parameter.getValue()));
+    const auto id = followValue != nullptr ? followValue (value) : value;
     list.setSelectedId (list.indexOfItemId (id) >= 0 ? id : 0, juce::dontSendNotification);
+
+    if (id != value)
+        writeSelection();
 
     if (onParameterChange != nullptr)
         onParameterChange();

@@ -14,9 +14,12 @@ namespace state
 
     A choice in the list sets the parameter as one complete gesture, so the
     host records it. A change of the parameter from anywhere else (the host,
-    a restored state) only selects the entry with that ID, quietly: the list's
-    listeners hear nothing and no preset is loaded; `onParameterChange` is
-    told instead. A value that names no entry shows nothing selected.
+    a restored state) only selects an entry, quietly: the list's listeners
+    hear nothing and no preset is loaded; `onParameterChange` is told
+    afterwards. The entry is the one `followValue` gives for the parameter's
+    value (that value itself when there is no `followValue`); when it gives
+    another, the parameter is set to it. A value that names no entry shows
+    nothing selected.
 
     Like JUCE's attachments it follows the parameter on the message thread.
 */
@@ -24,6 +27,7 @@ class PresetListAttachment : private juce::ComboBox::Listener
 {
 public:
     PresetListAttachment (juce::RangedAudioParameter& parameter, juce::ComboBox& list,
+                          std::function<int (int presetId)> followValue,
                           std::function<void()> onParameterChange, juce::UndoManager* undoManager = nullptr);
     ~PresetListAttachment() override;
 
@@ -31,10 +35,12 @@ public:
     void writeSelection();
 
 private:
-    void showParameterValue (float plainValue);
+    void showParameterValue();
     void comboBoxChanged (juce::ComboBox*) override;
 
+    juce::RangedAudioParameter& parameter;
     juce::ComboBox& list;
+    std::function<int (int)> followValue;
     std::function<void()> onParameterChange;
     juce::ParameterAttachment attachment;
     bool writing = false;

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <limits>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace
 {
     const juce::String makerFolderName { "Velkor Audio Tools" };
+    const juce::String presetParameterID { "preset" };
     const juce::String unreadableSuffix { "-unreadable" };
 
     juce::PropertiesFile::Options makeOptions()
@@ -110,6 +112,18 @@ namespace
         return true;
     }
 
+    /** The value "preset" holds in a saved state; 0 when it holds none. */
+    int presetIdIn (const juce::ValueTree& state)
+    {
+        const auto child = state.getChildWithProperty ("id", presetParameterID);
+        return child.isValid() ? juce::roundToInt (juce::jlimit (-1.0e6, 1.0e6, (double) child["value"])) : 0;
+    }
+
+    juce::String entryName (const juce::XmlElement& entry)
+    {
+        return entry.getStringAttribute ("presetName");
+    }
+
     struct FoundEntry
     {
         juce::XmlElement* entry = nullptr;
@@ -145,6 +159,8 @@ namespace
         return best;
     }
 }
+
+const juce::Identifier PresetsHolder::entryNameProperty { "presetName" };
 
 PresetsHolder::PresetsHolder (juce::AudioProcessor& owner, const juce::String& relativePath)
     : options (makeOptions()),
@@ -262,6 +278,7 @@ void PresetsHolder::loadPreset (int presetId)
         applyPreset (presetId);
 
     currentIndex = presetId;
+    noteCurrentEntry();
 }
 
 void PresetsHolder::applyPreset (int presetId)
@@ -273,6 +290,88 @@ void PresetsHolder::applyPreset (int presetId)
     }
 
     currentIndex = presetId;
+    noteCurrentEntry();
+}
+
+//==============================================================================
+void PresetsHolder::addEntryNameTo (juce::ValueTree& state) const
+{
+    const juce::ScopedLock sl (entryLock);
+
+    if (namedEntryName.has_value() && namedEntryId == presetIdIn (state))
+        state.setProperty (entryNameProperty, *namedEntryName, nullptr);
+    else
+        state.removeProperty (entryNameProperty, nullptr);
+}
+
+void PresetsHolder::restoreState (juce::AudioProcessorValueTreeState& store, const juce::ValueTree& state)
+{
+    std::optional<juce::String> name;
+
+    if (state.hasProperty (entryNameProperty))
+        name = state[entryNameProperty].toString();
+
+    store.replaceState (state);
+
+    auto* preset = store.getParameter (presetParameterID);
+
+    if (preset == nullptr)
+        return;
+
+    const auto value = preset->getValue();
+
+    {
+        const juce::ScopedLock sl (entryLock);
+        namedEntryId = juce::roundToInt (preset->convertFrom0to1 (value));
+        namedEntryName = std::move (name);
+        restoredNamePending = true;
+    }
+
+    // Set after the name is handed over, so whoever follows "preset" finds it
+    // (a window open meanwhile may already have followed the new value alone).
+    preset->sendValueChangedMessageToListeners (value);
+}
+
+int PresetsHolder::followPresetParameter (int presetId)
+{
+    const juce::ScopedLock sl (entryLock);
+    auto id = presetId;
+
+    // A name restored with the value it was saved beside: the entry with that
+    // name, preferably at its ID, else the one nearest it.
+    if (std::exchange (restoredNamePending, false) && namedEntryId == presetId && namedEntryName.has_value())
+    {
+        id = 0;
+        int position = 1;
+
+        for (auto* entry : presets.getChildIterator())
+        {
+            if (entryName (*entry) == *namedEntryName && (id == 0 || std::abs (position - presetId) < std::abs (id - presetId)))
+                id = position;
+
+            ++position;
+        }
+    }
+
+    currentIndex = id >= 1 && id <= presets.getNumChildElements() ? id : 0;
+    namedEntryId = id;
+    namedEntryName.reset();
+
+    if (currentIndex > 0)
+        namedEntryName = entryName (*presets.getChildElement (currentIndex - 1));
+
+    return id;
+}
+
+void PresetsHolder::noteCurrentEntry()
+{
+    const juce::ScopedLock sl (entryLock);
+    restoredNamePending = false;
+    namedEntryId = currentIndex;
+    namedEntryName.reset();
+
+    if (currentIndex >= 1 && currentIndex <= presets.getNumChildElements())
+        namedEntryName = entryName (*presets.getChildElement (currentIndex - 1));
 }
 
 bool PresetsHolder::deletePreset (int presetId)
@@ -328,9 +427,14 @@ juce::Result PresetsHolder::savePreset (const juce::String& name)
     const auto result = writePresets (presets);
 
     if (result.wasOk())
+    {
         currentIndex = newId;
+        noteCurrentEntry();
+    }
     else
+    {
         presets.removeChildElement (entry, true);
+    }
 
     return result;
 }

@@ -6,6 +6,8 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_data_structures/juce_data_structures.h>
 
+#include <optional>
+
 /** The user's presets file, presets.xml, and its contents in memory.
 
     Every construction installs the file from the embedded factory presets when it
@@ -58,6 +60,44 @@ public:
     /** loadPreset that applies the entry also when it is the current one: the
         user chose it again, to go back to it. */
     void applyPreset (int presetId);
+
+    //==============================================================================
+    /*  The host state names the current entry by its ID, the value of the
+        parameter "preset", and beside it by its name, the root property
+        `entryNameProperty`: IDs are positions, which change when an entry
+        before it is deleted (here or by another instance, whose deletion a
+        later start-up takes in), so a restored ID may have come to name
+        another entry. The name tells whether it still names the entry saved.
+
+        A state may be saved and restored on any thread; the name travels
+        between those threads and the message thread, where the entries are,
+        under `entryLock`. */
+
+    /** The root property of the host state that holds the entry's name. */
+    static const juce::Identifier entryNameProperty;
+
+    /** Any thread: puts into `state`, a copy of the parameter store's tree
+        about to be saved, the name of the entry its "preset" names, when that
+        is the entry last made current or restored; removes the property
+        otherwise (no entry, or "preset" changed since without a window to
+        follow it), so that such a state is read by its ID alone. */
+    void addEntryNameTo (juce::ValueTree& state) const;
+
+    /** Any thread: restores `state` into `store` and hands the entry name it
+        carries to the message thread, whose `followPresetParameter` finds the
+        entry it means. The listeners of "preset" hear of the restore even when
+        its value stays the same, since it may name another entry now. */
+    void restoreState (juce::AudioProcessorValueTreeState& store, const juce::ValueTree& state);
+
+    /** Message thread, when "preset" has taken the value `presetId` other than
+        through a choice in the preset list: makes the entry it names the
+        current one and returns the value "preset" is to hold. That is
+        `presetId`, unless a state restored with an entry name set it: then
+        `presetId` when that entry still has the name, else the entry of that
+        name nearest it, else 0 (none). A state without a name is read by its
+        ID alone. `currentIndex` is the returned ID when it names an entry,
+        else 0. */
+    int followPresetParameter (int presetId);
 
     /** Deletes entry `presetId` from the file without losing entries that other
         instances saved since this one last read it: the file is read again
@@ -145,6 +185,18 @@ private:
     /** The permission bits of a damaged file just kept aside, for the file
         written in its place; -1 when none was. */
     int permissionsOfKeptAsideFile = -1;
+
+    /** Message thread: `currentIndex` and its entry's name become what a saved
+        state carries; a restored name not yet followed is dropped. */
+    void noteCurrentEntry();
+
+    /** What a saved state carries beside "preset": the ID of the current or
+        restored entry and, when it names an entry, that entry's name;
+        `restoredNamePending` while a restored name awaits the message thread. */
+    mutable juce::CriticalSection entryLock;
+    int namedEntryId = 0;
+    std::optional<juce::String> namedEntryName;
+    bool restoredNamePending = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetsHolder)
 };

@@ -54,12 +54,17 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& parametersTo
     presetList.setTextWhenNothingSelected ("Load preset...");
     refreshPresetList();
 
-    // The attachment selects the entry "preset" names, which becomes the
-    // current one; nothing is applied by it.
+    // The attachment selects the entry "preset" names (or, after a restored
+    // state, the entry it meant), which becomes the current one; nothing is
+    // applied by it.
     if (auto* preset = parameters.getParameter (presetParameterID))
-        presetAttachment = std::make_unique<PresetListAttachment> (*preset, presetList, [this] { followPresetParameter(); },
+        presetAttachment = std::make_unique<PresetListAttachment> (*preset, presetList,
+                                                                   [this] (int presetId) { return presetsHolder.followPresetParameter (presetId); },
+                                                                   [this] { updateSaveButton(); updateDeleteButton(); },
                                                                    parameters.undoManager);
-    presetsHolder.currentIndex = presetList.getSelectedId();
+    else
+        presetsHolder.currentIndex = presetList.getSelectedId();
+
     presetList.addListener (this);
     presetList.onShownEntryChosen = [this] { loadShownEntryAgain(); };
 
@@ -130,13 +135,6 @@ void StateComponent::select (int presetId)
 
     if (presetAttachment != nullptr)
         presetAttachment->writeSelection();
-}
-
-void StateComponent::followPresetParameter()
-{
-    presetsHolder.currentIndex = presetList.getSelectedId();
-    updateSaveButton();
-    updateDeleteButton();
 }
 
 void StateComponent::updateSaveButton()

@@ -23,7 +23,9 @@ namespace state
     parameter, also when it is the entry the list shows (the settings may have
     changed since it was loaded); a change of the parameter from the host or a
     restored state only selects the entry it names and makes it the current one,
-    loading nothing.
+    loading nothing. A restored state names its entry by name as well
+    (PresetsHolder::restoreState): when the entry at its ID is no longer that
+    entry, the one of that name is selected, or none, and "preset" follows.
 
     The bar works on the processor's A/B holder, presets holder and parameter
     store, which outlive it. It sends a change message at the end of every button
@@ -81,7 +83,6 @@ private:
     void closeWriteFailure();
     void showListAsHeld();
     void select (int presetId);
-    void followPresetParameter();
     void loadShownEntryAgain();
 
     /** Entries with IDs up to this one are the factory presets. */

@@ -47,6 +47,10 @@ TEST (TypedValues, TextMeansWhatItSaysOrIsRefused)
         { "compgain-1", "-6 dBFS", refused }, { "gain-1", "20 dB", 10 }, { "gain-1", "20 Hz", refused },
         { "numCrossovers", " 3 ", 3 }, { "numCrossovers", "3 bands", refused }, { "numCrossovers", "3%", refused },
         { "oversampling-1", "x8", refused }, { "type-1", "Tube ", refused }, { "solo-1", "solo ", refused },
+        // Whole numbers too: white space may follow, nothing else.
+        { "selectedBand", "3abc", refused }, { "selectedBand", "2,7", refused }, { "selectedBand", "4 dB", refused },
+        { "preset", "1.5 kHz", refused }, { "preset", "50%", refused }, { "preset", "0x20", refused },
+        { "selectedBand", " 4 ", 4 }, { "preset", "7.9", 8 },
     };
     for (const auto& c : cases)
     {

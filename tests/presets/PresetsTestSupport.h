@@ -93,6 +93,20 @@ public:
         p.setValueNotifyingHost (p.convertTo0to1 (value));
     }
 
+    /** The host state as the plug-in's processor keeps it, as far as presets are concerned. */
+    void getStateInformation (juce::MemoryBlock& block) override
+    {
+        auto state = parameters.copyState();
+        presetsHolder.addEntryNameTo (state);
+        juce::MemoryOutputStream stream (block, false);
+        state.writeToStream (stream);
+    }
+
+    void setStateInformation (const void* data, int size) override
+    {
+        presetsHolder.restoreState (parameters, juce::ValueTree::readFromData (data, (size_t) size));
+    }
+
     ABStateHolder abStateHolder { *this };
     PresetsHolder presetsHolder { *this, getName() + "/presets.xml" };
     juce::AudioProcessorValueTreeState parameters { *this, nullptr, "PARAMS", createParameterLayout() };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 // The stores inside the plug-in's own processor, which builds them before its
 // parameter store and hands them to the preset bar.
 
@@ -60,4 +62,37 @@ TEST (ProcessorPresets, ABSwapRestoresTheLiveSettings)
     juce::XmlElement after ("Live");
     captureParametersToXml (processor, after);
     EXPECT_TRUE (before.isEquivalentTo (&after, false));
+}
+
+// The host state names the entry "preset" names once the window followed it, also when
+// saved again before a window followed the restore; a state without the name is read by
+// the ID alone.
+TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
+{
+    ScopedTemporaryHome home;
+    const auto startWith = [&] (const char* names)
+    {
+        auto presets = PresetsHolder::createFactoryPresets();
+        for (auto& name : juce::StringArray::fromTokens (names, false))
+            presets.createNewChildElement ("preset" + juce::String (presets.getNumChildElements() + 1))->setAttribute ("presetName", name);
+        writePresetsFile (presets, home.presetsFile());
+        return std::make_unique<MultiAudioProcessor>();
+    };
+
+    auto saving = startWith ("A B C");
+    juce::MemoryBlock project, unnamed;
+    saving->apvts.getParameter ("preset")->setValueNotifyingHost (0.025f);   // 25
+    saving->getStateInformation (unnamed);
+    saving->presetsHolder.followPresetParameter (25);   // as the window follows it
+    saving->getStateInformation (project);
+
+    auto reopened = startWith ("B C");
+    for (auto [state, name, id] : { std::tuple { &project, "B", 24 }, { &unnamed, "", 25 } })
+    {
+        reopened->setStateInformation (state->getData(), (int) state->getSize());
+        juce::MemoryBlock again;
+        reopened->getStateInformation (again);
+        EXPECT_EQ (juce::ValueTree::readFromData (again.getData(), again.getSize())[PresetsHolder::entryNameProperty].toString(), name);
+        EXPECT_EQ (reopened->presetsHolder.followPresetParameter (25), id);
+    }
 }

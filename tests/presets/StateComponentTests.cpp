@@ -10,6 +10,7 @@
 #include <csignal>
 #include <optional>
 #include <random>
+#include <thread>
 #include <sys/resource.h>
 
 namespace
@@ -36,8 +37,8 @@ namespace
         juce::ComboBox& list = dynamic_cast<juce::ComboBox&> (*bar.getChildComponent (2));
         int changeMessages = 0;
 
-        explicit Instance (const juce::ValueTree& projectState = {})   // a project opened again: restored before the bar
-            : restored (projectState.isValid() && (processor.parameters.replaceState (projectState.createCopy()), true))
+        explicit Instance (const juce::MemoryBlock& project = {})   // a project opened again: restored before the bar
+            : restored (project.getSize() > 0 && (restore (project), true))
         {
             static int windows = 0;   // side by side: a window covered by another gets no clicks
             bar.setBounds (0, 40 * (windows++ % 20), 950, 30);
@@ -45,6 +46,9 @@ namespace
             bar.addChangeListener (this);
         }
         void changeListenerCallback (juce::ChangeBroadcaster*) override { ++changeMessages; }
+
+        juce::MemoryBlock saved() { juce::MemoryBlock project; processor.getStateInformation (project); return project; }
+        void restore (const juce::MemoryBlock& project) { processor.setStateInformation (project.getData(), (int) project.getSize()); }
 
         juce::TextButton& button (int index) { return dynamic_cast<juce::TextButton&> (*bar.getChildComponent (index)); }
         enum { ab, keep, popup, save, remove };
@@ -350,7 +354,7 @@ namespace
         Instance first, second;
         first.choose (12);
         expectShownAndLoaded (first, 12, "chosen");
-        const auto project = first.processor.parameters.copyState();
+        const auto project = first.saved();
         second.processor.setPlain ("gain-2", 6.0f);
         for (auto name : { "one", "two" })
             second.saveAs (name);
@@ -360,7 +364,7 @@ namespace
         expectShownAndLoaded (third, 12, "project opened again");
         third.choose (13);
         expectShownAndLoaded (third, 13, "next entry chosen");
-        third.processor.parameters.replaceState (project.createCopy());
+        third.restore (project);
         pump();
         expectShownAndLoaded (third, 12, "project restored into the open window");
         third.choose (25);
@@ -401,15 +405,15 @@ namespace
             { "after turning a knob", [] (auto& i) { i->chooseInPopup (24); i->processor.setPlain ("output", 0.0f); return 24; }, true },
             { "after the host named entry 5", [] (auto& i) { i->processor.setPlain ("preset", 5.0f); return 5; }, true },
             { "another entry", [] (auto& i) { i->chooseInPopup (24); return 25; }, false },
-            { "after reopening a project whose entry moved", [] (auto& i)   // last: it deletes an entry
+            { "after reopening a project whose entry was deleted", [] (auto& i)   // last: it deletes an entry
               {
                   i->chooseInPopup (24);
-                  const auto project = i->processor.parameters.copyState();
+                  const auto project = i->saved();
                   i->click (Instance::remove);   // "minus three" moves to 24, the project's ID
                   i.reset();
-                  i.emplace (project);
+                  i.emplace (project);           // which names no entry now: "minus nine" is gone
                   return 24;
-              }, true },
+              }, false },
         };
 
         for (const auto& c : cases)
@@ -431,6 +435,52 @@ namespace
             EXPECT_EQ (std::vector<int> ({ loads.changes, presetChoice.gestureEdges, instance.changeMessages }),
                        std::vector<int> ({ 1, c.shownAlready ? 0 : 2, 1 })) << c.name;
             expectShownAndLoaded (instance, id, c.name);
+        }
+    }
+}
+
+namespace
+{
+    // Entries A, B, C; a project chooses B and is saved; another deletes A (in one case B
+    // too), and the next start renumbers them. Reopened, the project names B or nothing,
+    // and "Delete preset" never removes C.
+    TEST_F (StateComponentTest, AReopenedProjectNamesTheEntryItWasSavedWithOrNone)
+    {
+        using Reopen = std::function<void (std::optional<Instance>&, const juce::MemoryBlock&)>;
+        const Reopen restoredFirst = [] (auto& i, auto& project) { i.emplace (project); };
+        const struct { const char* name; int deleted; Reopen reopen; int shown; } cases[] {
+            { "window opened after the restore", 1, restoredFirst, 26 },
+            { "restored and saved on a host thread into an open window", 1, [] (auto& i, auto& project)
+              {
+                  i.emplace();
+                  std::thread host ([&] { i->restore (project); i->saved(); });
+                  pump();   // the window goes on meanwhile
+                  host.join();
+              }, 26 },
+            { "restored while C, at the project's ID, is shown", 1, [] (auto& i, auto& project)
+              { i.emplace(); i->choose (27); i->restore (project); }, 26 },
+            { "its entry deleted too", 2, restoredFirst, 0 },
+        };
+
+        for (const auto& c : cases)
+        {
+            writeUserEntries (home.presetsFile(), 5);   // A, B, C: "user 3" to "user 5", IDs 26 to 28
+            juce::MemoryBlock project;
+            {
+                Instance saving, other;
+                saving.choose (27);
+                project = saving.saved();
+                for (int i = 0; i < c.deleted; ++i)
+                    other.choose (26), other.click (Instance::remove);
+            }
+
+            std::optional<Instance> reopened;
+            c.reopen (reopened, project);
+            pump();
+            expectShownAndLoaded (*reopened, c.shown, c.name);
+            reopened->click (Instance::remove);
+            const auto left = userNames (home.presetsFile());
+            EXPECT_TRUE (left.size() == 3 && left[2].endsWith (" user 5")) << c.name << ": " << left.joinIntoString (", ");
         }
     }
 }
