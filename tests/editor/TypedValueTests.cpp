@@ -23,34 +23,30 @@ TEST (TypedValues, AKnobBoxGivenTextWithoutANumberKeepsItsValue)
     EXPECT_EQ (textBox->getText(), shownBefore);
 }
 
-// After a choice in a popup list, made with clicks through JUCE's X11 layer (which gives
-// the popup's window the input focus at the press), the window takes keys again and the
-// first click on a value box opens it for typing; so after "BAND" when a window manager
-// focuses the host's window at each click.
+// After a choice in a popup list, made with clicks through JUCE's X11 layer, the first click on a value
+// box takes typing; so after "BAND" when a window manager focuses the host's window at each click.
 TEST (TypedValues, AfterAChoiceInAPopupListTheFirstClickOnABoxTakesTyping)
 {
-    const auto waitFor = [] (bool popupShown) { for (int i = 0; i < 100 && (juce::Component::getCurrentlyModalComponent() != nullptr) != popupShown; ++i) windowtest::pumpMessages (10); };
+    const auto waitFor = [] (bool popupShown, int thenMilliseconds) {
+        for (int i = 0; i < 100 && (juce::Component::getCurrentlyModalComponent() != nullptr) != popupShown; ++i) windowtest::pumpMessages (10);
+        windowtest::pumpMessages (thenMilliseconds);
+    };
     for (const auto& [name, item] : { std::pair { "TYPE", 4 }, { "OVERSAMPLING", 2 }, { "preset list", 11 }, { "BAND", -1 } })
     {
         windowtest::OpenWindow window;
         auto& band = *window.editor->bandEditors[0];
         auto& clicked = item < 0 ? window.editor->bandButton : name[0] == 'T' ? band.typeBox : name[0] == 'O'
                       ? band.oversamplingBox : *window.editor->presetBar.getChildComponent (2);
-        windowtest::clickThroughX11 (clicked, clicked.getLocalBounds().getCentre());
+        windowtest::clickThroughX11 (clicked);
         if (item >= 0)
         {
-            waitFor (true);
-            windowtest::pumpMessages (300);   // a menu takes no release in its first 250 ms
+            waitFor (true, 300);   // a menu takes no release in its first 250 ms
             ASSERT_NE (juce::Component::getCurrentlyModalComponent(), nullptr) << name;
-            auto& entry = *juce::Component::getCurrentlyModalComponent()->getChildComponent (item);
-            windowtest::clickThroughX11 (entry, entry.getLocalBounds().getCentre());
-            waitFor (false);
-            windowtest::pumpMessages (60);
+            windowtest::clickThroughX11 (*juce::Component::getCurrentlyModalComponent()->getChildComponent (item));
+            waitFor (false, 60);
             EXPECT_TRUE (dynamic_cast<juce::ComboBox&> (clicked).getSelectedItemIndex() == item && window.editor->getPeer()->isFocused()) << name;
         }
-
-        auto& textBox = *band.mixKnob.getChildComponent (0);
-        windowtest::clickThroughX11 (textBox, textBox.getLocalBounds().getCentre(), 0, item < 0);
+        windowtest::clickThroughX11 (*band.mixKnob.getChildComponent (0), 0, item < 0);
         windowtest::pumpMessages (60);
         for (const auto& key : { juce::KeyPress ('5', {}, '5'), juce::KeyPress ('0', {}, '0'), juce::KeyPress (juce::KeyPress::returnKey) })
             window.editor->getPeer()->handleKeyPress (key);   // to the focused component, as the X11 layer hands them on

@@ -29,13 +29,9 @@ namespace windowtest
         return testsupport::getPlain (processor.apvts, id);
     }
 
-    /** A left click at `position` in `target`'s coordinates, sent to its window as
-        X events: it passes JUCE's X11 layer as a user's click does, which also
-        gives the clicked window the input focus at the press. The button is held
-        for `heldMilliseconds` (0: released at once, as xdotool clicks). With
-        `focusElsewhereFirst` the focus goes to the root window first, as a window
-        manager focusing the host's window at a click takes it. (X11Clicks.cpp) */
-    void clickThroughX11 (juce::Component& target, juce::Point<int> position, int heldMilliseconds = 20, bool focusElsewhereFirst = false);
+    /** A left click at `target`'s centre as X events (X11Clicks.cpp), held `heldMilliseconds` (0: as xdotool clicks);
+        `focusElsewhereFirst` gives the root window the focus first, as a window manager takes it at a click. */
+    void clickThroughX11 (juce::Component& target, int heldMilliseconds = 20, bool focusElsewhereFirst = false);
 
     /** A processor and its window, put on the desktop as a host would. */
     struct OpenWindow

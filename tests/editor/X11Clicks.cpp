@@ -4,7 +4,7 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
-void windowtest::clickThroughX11 (juce::Component& target, juce::Point<int> position, int heldMilliseconds, bool focusElsewhereFirst)
+void windowtest::clickThroughX11 (juce::Component& target, int heldMilliseconds, bool focusElsewhereFirst)
 {
     static void* const x11 = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);   // looked up at run time, as JUCE does
     auto* display = x11 != nullptr ? reinterpret_cast<decltype (&XOpenDisplay)> (dlsym (x11, "XOpenDisplay")) (nullptr) : nullptr;
@@ -13,7 +13,7 @@ void windowtest::clickThroughX11 (juce::Component& target, juce::Point<int> posi
         reinterpret_cast<decltype (&XSetInputFocus)> (dlsym (x11, "XSetInputFocus")) (display, DefaultRootWindow (display), RevertToParent, CurrentTime);
 
     auto& top = *target.getTopLevelComponent();
-    const auto local = top.getLocalPoint (&target, position);
+    const auto local = top.getLocalPoint (&target, target.getLocalBounds().getCentre());
     const auto window = (::Window) (juce::pointer_sized_uint) top.getPeer()->getNativeHandle();
     static ::Time time = 1;
     time += 1000;   // never a double click
