@@ -437,29 +437,18 @@ namespace
             expectShownAndLoaded (instance, id, c.name);
         }
     }
-}
 
-namespace
-{
-    // Entries A, B, C; a project chooses B and is saved; another deletes A (in one case B
-    // too), and the next start renumbers them. Reopened, the project names B or nothing,
-    // and "Delete preset" never removes C.
+    // Entries A, B, C; a project chooses B and is saved; another deletes A (or A and B), and the
+    // next start renumbers them. Reopened, the project names B or nothing; "Delete preset" never removes C.
     TEST_F (StateComponentTest, AReopenedProjectNamesTheEntryItWasSavedWithOrNone)
     {
-        using Reopen = std::function<void (std::optional<Instance>&, const juce::MemoryBlock&)>;
-        const Reopen restoredFirst = [] (auto& i, auto& project) { i.emplace (project); };
-        const struct { const char* name; int deleted; Reopen reopen; int shown; } cases[] {
-            { "window opened after the restore", 1, restoredFirst, 26 },
-            { "restored and saved on a host thread into an open window", 1, [] (auto& i, auto& project)
-              {
-                  i.emplace();
-                  std::thread host ([&] { i->restore (project); i->saved(); });
-                  pump();   // the window goes on meanwhile
-                  host.join();
-              }, 26 },
-            { "restored while C, at the project's ID, is shown", 1, [] (auto& i, auto& project)
-              { i.emplace(); i->choose (27); i->restore (project); }, 26 },
-            { "its entry deleted too", 2, restoredFirst, 0 },
+        const auto openedAfter = [] (std::optional<Instance>& i, const juce::MemoryBlock& project) { i.emplace (project); };
+        const struct { const char* name; int deleted; std::function<void (std::optional<Instance>&, const juce::MemoryBlock&)> reopen; int shown; } cases[] {
+            { "window opened after the restore", 1, openedAfter, 26 },
+            { "its entry deleted too", 2, openedAfter, 0 },
+            { "restored while C, at the project's ID, is shown", 1, [] (auto& i, auto& project) { i.emplace(); i->choose (27); i->restore (project); }, 26 },
+            { "restored and saved on a host thread while the window goes on", 1, [] (auto& i, auto& project)
+              { i.emplace(); std::thread host ([&] { i->restore (project); i->saved(); }); pump(); host.join(); }, 26 },
         };
 
         for (const auto& c : cases)
