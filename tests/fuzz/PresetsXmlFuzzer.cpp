@@ -133,8 +133,9 @@ namespace
         {
             if (t.compare (i, 4, U"<!--") == 0 || t.compare (i, 2, U"<?") == 0)
             {
-                i = t.find (t[i + 1] == U'!' ? U"-->" : U"?>", i + 2);
-                require (i != std::u32string::npos, "a comment or processing instruction without its end was taken");
+                const bool comment = t[i + 1] == U'!';
+                if ((i = t.find (comment ? U"-->" : U"?>", i + (comment ? 4 : 2))) == std::u32string::npos)
+                    break;   // nothing is read after a comment without its end
                 continue;
             }
 
@@ -177,7 +178,8 @@ namespace
                     decoded += U"&<>\"'"[entity];
                 }
 
-                require (nextName < names.size() && names[nextName++] == decoded, "a name read back differs from the text between its quotes");
+                require (nextName < names.size(), "the parser read fewer names than the text holds");
+                require (names[nextName++] == decoded, "a name read back differs from the text between its quotes");
             }
 
             i = end;
