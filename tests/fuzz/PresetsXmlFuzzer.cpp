@@ -11,11 +11,9 @@
 //       store never writes) is kept, byte for byte, as presets-unreadable.xml;
 //  3. its user entries are loaded (parameters stay inside 0..1) and one is
 //     deleted, which removes exactly one entry;
-//  4. where JUCE's parser read a document, it read as many names as the text
-//     holds presetName attributes, and each equals the text between its
-//     quotes decoded as XML decodes it (the five entities and character
-//     references), so that no misread reference passes: JUCE's parser cannot
-//     serve as its own oracle there.
+//  4. where JUCE's parser read a document, each name it read equals the text
+//     between its quotes decoded as XML decodes it, so no misread reference
+//     passes: JUCE's parser cannot serve as its own oracle there.
 #include "FuzzSupport.h"
 
 #include "engine/MultiAudioProcessor.h"
@@ -25,7 +23,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,163 +107,85 @@ namespace
         return characters;
     }
 
-    /** The text between quotes as XML reads it: "&amp;" "&lt;" "&gt;" "&quot;"
-        "&apos;" and character references ("&#233;", "&#xE9;", with any number
-        of digits) decoded. Nothing for any other '&', or a reference to NUL, a
-        surrogate or beyond U+10FFFF. */
-    std::optional<std::u32string> decodeQuotedText (std::u32string_view raw)
-    {
-        std::u32string decoded;
-
-        for (size_t i = 0; i < raw.size();)
-        {
-            if (raw[i] != U'&')
-            {
-                decoded += raw[i++];
-                continue;
-            }
-
-            const auto semicolon = raw.find (U';', i);
-            if (semicolon == std::u32string_view::npos)
-                return std::nullopt;
-
-            const auto name = raw.substr (i + 1, semicolon - i - 1);
-            i = semicolon + 1;
-
-            if (name == U"amp")         decoded += U'&';
-            else if (name == U"lt")     decoded += U'<';
-            else if (name == U"gt")     decoded += U'>';
-            else if (name == U"quot")   decoded += U'"';
-            else if (name == U"apos")   decoded += U'\'';
-            else if (name.size() >= 2 && name[0] == U'#')
-            {
-                const bool hexadecimal = name[1] == U'x';
-                const auto digits = name.substr (hexadecimal ? 2 : 1);
-                char32_t code = 0;
-
-                for (auto c : digits)
-                {
-                    const int value = c >= U'0' && c <= U'9' ? (int) (c - U'0')
-                                    : hexadecimal && c >= U'a' && c <= U'f' ? (int) (c - U'a' + 10)
-                                    : hexadecimal && c >= U'A' && c <= U'F' ? (int) (c - U'A' + 10) : -1;
-                    if (value < 0)
-                        return std::nullopt;
-
-                    code = std::min<char32_t> (code * (hexadecimal ? 16 : 10) + (char32_t) value, 0x110000);
-                }
-
-                if (digits.empty() || code == 0 || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff)
-                    return std::nullopt;
-
-                decoded += code;
-            }
-            else
-            {
-                return std::nullopt;
-            }
-        }
-
-        return decoded;
-    }
-
-    /** The text between the quotes of every presetName attribute in `text`, in
-        order, found by walking its markup: comments and processing
-        instructions are skipped, and in tags quoted values are stepped over.
-        Meant for text of the shape the store takes (nothing but these, tags
-        and white space); nothing when the walk ends inside markup. */
-    std::optional<std::vector<std::u32string_view>> quotedPresetNames (std::u32string_view text)
-    {
-        constexpr std::u32string_view attribute = U"presetName";
-        constexpr auto npos = std::u32string_view::npos;
-        const auto startsAt = [text] (size_t i, std::u32string_view part)    { return text.substr (i, part.size()) == part; };
-        const auto isQuote = [text] (size_t i)    { return i < text.size() && (text[i] == U'"' || text[i] == U'\''); };
-        const auto skipSpaces = [text] (size_t i)
-        {
-            while (i < text.size() && juce::CharacterFunctions::isWhitespace ((juce::juce_wchar) text[i]))
-                ++i;
-            return i;
-        };
-        const auto endsName = [text] (size_t i)
-        {
-            const auto c = (juce::juce_wchar) text[i];
-            return ! (juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.');
-        };
-        std::vector<std::u32string_view> quoted;
-
-        for (size_t i = 0; (i = text.find (U'<', i)) != npos;)
-        {
-            if (startsAt (i, U"<!--") || startsAt (i, U"<?"))
-            {
-                const auto end = text.find (text[i + 1] == U'!' ? U"-->" : U"?>", i + 2);
-                if (end == npos)
-                    return std::nullopt;
-                i = end + 1;
-                continue;
-            }
-
-            // A tag, up to the '>' outside its quoted values.
-            for (++i; i < text.size() && text[i] != U'>'; ++i)
-            {
-                auto value = i;
-
-                if (startsAt (i, attribute) && endsName (i - 1))
-                {
-                    value = skipSpaces (i + attribute.size());
-                    value = value < text.size() && text[value] == U'=' ? skipSpaces (value + 1) : i;
-                }
-
-                if (isQuote (value))
-                {
-                    const auto closing = text.find (text[value], value + 1);
-                    if (closing == npos)
-                        return std::nullopt;
-                    if (value != i)
-                        quoted.push_back (text.substr (value + 1, closing - value - 1));
-                    i = closing;
-                }
-            }
-        }
-
-        return quoted;
-    }
-
-    /** Every presetName the parser read, of the document element and its entries, in order. */
-    std::vector<juce::String> parsedPresetNames (const juce::XmlElement& document)
-    {
-        std::vector<juce::String> names;
-        const auto collect = [&names] (const juce::XmlElement& element)
-        {
-            for (int i = 0; i < element.getNumAttributes(); ++i)
-                if (element.getAttributeName (i) == "presetName")
-                    names.push_back (element.getAttributeValue (i));
-        };
-
-        collect (document);
-        for (auto* entry : document.getChildIterator())
-            collect (*entry);
-
-        return names;
-    }
-
-    /** Each name read equals its quoted text decoded, when the text's markup
-        could be walked to the end. */
+    /** Each presetName the parser read, of the document element and then its
+        entries, equals the text between its quotes with the five entities and
+        character references decoded. The text passed the shape check, so
+        outside comments and processing instructions a quote only ever opens
+        an attribute value, and each '&' starts a sound reference. */
     void checkNamesAgainstTheirQuotedText (const juce::String& text, const juce::XmlElement& document)
     {
-        const auto text32 = toUtf32 (text);
-        const auto quoted = quotedPresetNames (text32);
-        const auto names = parsedPresetNames (document);
+        std::vector<std::u32string> names;
+        juce::Array<const juce::XmlElement*> elements { &document };
+        for (auto* entry : document.getChildIterator())
+            elements.add (entry);
+        for (auto* element : elements)
+            for (int i = 0; i < element->getNumAttributes(); ++i)
+                if (element->getAttributeName (i) == "presetName")
+                    names.push_back (toUtf32 (element->getAttributeValue (i)));
 
-        if (! quoted.has_value())
-            return;
+        const auto t = toUtf32 (text);
+        const std::u32string entities[] { U"amp", U"lt", U"gt", U"quot", U"apos" };
+        const auto isNameCharacter = [] (char32_t c)
+            { return juce::CharacterFunctions::isLetterOrDigit ((juce::juce_wchar) c) || std::u32string_view (U"_-:.").find (c) != std::u32string_view::npos; };
+        size_t nextName = 0;
 
-        require (quoted->size() == names.size(), "the parser read another number of names than the text holds");
-
-        for (size_t i = 0; i < names.size(); ++i)
+        for (size_t i = 0; i < t.size(); ++i)
         {
-            const auto decoded = decodeQuotedText ((*quoted)[i]);
-            require (decoded.has_value(), "a name holds an '&' that XML does not read so, yet the file was taken");
-            require (*decoded == toUtf32 (names[i]), "a name read back differs from the text between its quotes");
+            if (t.compare (i, 4, U"<!--") == 0 || t.compare (i, 2, U"<?") == 0)
+            {
+                const bool comment = t[i + 1] == U'!';
+                if ((i = t.find (comment ? U"-->" : U"?>", i + (comment ? 4 : 2))) == std::u32string::npos)
+                    break;   // nothing is read after a comment without its end
+                continue;
+            }
+
+            if (t[i] != U'"' && t[i] != U'\'')
+                continue;
+
+            // A quoted value: of presetName when that name and '=' precede it.
+            const auto end = t.find (t[i], i + 1);
+            auto nameEnd = i;
+            while (t[nameEnd - 1] == U'=' || juce::CharacterFunctions::isWhitespace ((juce::juce_wchar) t[nameEnd - 1]))
+                --nameEnd;
+
+            if (nameEnd > 10 && t.compare (nameEnd - 10, 10, U"presetName") == 0 && ! isNameCharacter (t[nameEnd - 11]))
+            {
+                std::u32string decoded;
+                for (auto k = i + 1; k < end; ++k)
+                {
+                    if (t[k] != U'&')
+                    {
+                        decoded += t[k];
+                        continue;
+                    }
+
+                    const auto semicolon = t.find (U';', k);
+                    const auto reference = t.substr (k + 1, semicolon - k - 1);
+                    k = semicolon;
+
+                    if (reference[0] == U'#')
+                    {
+                        const bool hexadecimal = reference[1] == U'x';
+                        char32_t code = 0;
+                        for (auto digit : reference.substr (hexadecimal ? 2 : 1))
+                            code = code * (hexadecimal ? 16 : 10) + (char32_t) juce::CharacterFunctions::getHexDigitValue ((juce::juce_wchar) digit);
+                        decoded += code;
+                        continue;
+                    }
+
+                    const auto entity = std::find (std::begin (entities), std::end (entities), reference) - std::begin (entities);
+                    require (entity < 5, "a name holds an '&' that XML does not read so, yet the file was taken");
+                    decoded += U"&<>\"'"[entity];
+                }
+
+                require (nextName < names.size(), "the parser read fewer names than the text holds");
+                require (names[nextName++] == decoded, "a name read back differs from the text between its quotes");
+            }
+
+            i = end;
         }
+
+        require (nextName == names.size(), "the parser read more names than the text holds");
     }
 }
 

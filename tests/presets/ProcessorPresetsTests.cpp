@@ -64,9 +64,8 @@ TEST (ProcessorPresets, ABSwapRestoresTheLiveSettings)
     EXPECT_TRUE (before.isEquivalentTo (&after, false));
 }
 
-// The host state names the entry "preset" names once the window followed it, also when
-// saved again before a window followed the restore; a state without the name is read by
-// the ID alone.
+// The host state names the entry beside "preset" once the window followed it, also when saved
+// again before a window followed the restore; a state without the name is read by its ID alone.
 TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
 {
     ScopedTemporaryHome home;
@@ -89,8 +88,8 @@ TEST (ProcessorPresets, TheHostStateNamesThePresetEntryBesideItsID)
     auto reopened = startWith ("B C");
     for (auto [state, name, id] : { std::tuple { &project, "B", 24 }, { &unnamed, "", 25 } })
     {
-        reopened->setStateInformation (state->getData(), (int) state->getSize());
         juce::MemoryBlock again;
+        reopened->setStateInformation (state->getData(), (int) state->getSize());
         reopened->getStateInformation (again);
         EXPECT_EQ (juce::ValueTree::readFromData (again.getData(), again.getSize())[PresetsHolder::entryNameProperty].toString(), name);
         EXPECT_EQ (reopened->presetsHolder.followPresetParameter (25), id);
