@@ -162,10 +162,12 @@ namespace
             {
                 skipWhiteSpace();
 
+                // The end is looked for after the opening, as XML (and JUCE's
+                // parser) reads it: "<!-->" opens a comment, it does not end one.
                 if (startsWith ("<!--"))
-                    skipPast ("-->", "a comment without its end");
+                    p += 4, skipPast ("-->", "a comment without its end");
                 else if (allowInstructions && startsWith ("<?"))
-                    skipPast ("?>", "a processing instruction without its end");
+                    p += 2, skipPast ("?>", "a processing instruction without its end");
                 else
                     return;
             }

@@ -49,6 +49,7 @@ TEST (PresetsDocumentShape, ReferencesAreOnlyThoseXmlDefinesAndNoDoctype)
         { "<R><e n='&#0;'/></R>", "line 1: a character reference to U+0000, which is no character" },
         { "<R><e n='&#xD800;'/></R>", "line 1: a character reference to U+D800" },
         { "<R><e n='&#1114112;'/></R>", "line 1: a character reference to U+110000" },
+        { "<R><!--><e n='-->'/></R>", "line 1: something other than an entry inside <R>" },   // "<!-->" opens a comment that the value ends
     };
 
     for (const auto& [document, fault] : cases)
