@@ -51,7 +51,7 @@ if [ "$quick" -eq 0 ]; then
   configure_and_build "$tsan" "-DZELK_TSAN=ON -DZELK_BENCH=OFF" engine_tests presets_tests editor_tests bundle_tests
   export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
   run_tests "$tsan" engine_tests '-*CrossoverNetwork*:RealtimeSafety*'
-  run_tests "$tsan" presets_tests 'PresetsFileFaults.LaterConstructions*:PresetsAcrossProcesses*'
+  run_tests "$tsan" presets_tests 'PresetsFileFaults.LaterConstructions*:PresetsAcrossProcesses*:StateComponentTest.AReopenedProject*'
   run_tests "$tsan" editor_tests 'Window.FollowsAHostThread*:ResponseDisplay*'
   run_tests "$tsan" bundle_tests '*Thread*'
 
